@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game, makes its data and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+./tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target duskwarden
+cd build/game
+exec ./duskwarden "$@"

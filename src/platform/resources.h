@@ -1,0 +1,20 @@
+// Built-in resources: pictures and WAVE sounds compiled into the executable.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace dw {
+
+enum class ResourceKind { Bitmap, Wave };
+
+// The bytes of the resource of that kind and name (names compare case-insensitively,
+// as resource names do); empty when there is none.
+std::span<const uint8_t> FindResource(ResourceKind kind, std::string_view name);
+
+// Tests replace a built-in resource with other bytes (which must outlive the override);
+// an empty span removes the override.
+void OverrideResource(ResourceKind kind, std::string_view name, std::span<const uint8_t> bytes);
+
+}  // namespace dw

@@ -1,0 +1,134 @@
+// TForm1: the one game object. It owns every record, counter and platform object; the
+// subsystems are groups of its member functions spread over src/*/.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/application.h"
+#include "platform/bitmap.h"
+#include "platform/display.h"
+#include "platform/draw_context.h"
+#include "platform/input.h"
+#include "platform/music.h"
+#include "platform/sound.h"
+#include "platform/surface.h"
+#include "shell/game_types.h"
+
+class TForm1 {
+public:
+    TForm1();
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+    TForm1(TForm1&&) = delete;
+    TForm1& operator=(TForm1&&) = delete;
+
+    // --- life cycle (shell/form.cpp) -------------------------------------------------
+    void FormShow();
+    void CreateDrawingTools();  // the brushes, pens and fonts the screens select by index
+    void FormKeyDown(dw::Key key);
+    void Close();      // runs FormClose once; the loop ends after the current frame
+    void FormClose();
+    bool Closed() const { return closed_; }
+
+    // --- frame loop (shell/frame_loop.cpp) ---------------------------------------------
+    void AppIdle();
+    void ControlHead();
+    void StartStage();  // title, menus and start message (GameState 0..5)
+    void ToStart();
+    void ToSelect();
+    void ToError(int code);
+    // Loads a picture keyed on magenta into sheet; closes the form when it cannot.
+    bool LoadSheet(std::unique_ptr<dw::Surface>& sheet, const char* name);
+
+    // --- options file (shell/options.cpp) ----------------------------------------------
+    void LoadOptions();
+    void SaveOptions();
+
+    // --- random numbers ------------------------------------------------------------------
+    void Randomize(uint32_t seed) { RandomState = seed; }
+    int Random();  // 0..32767
+
+    // --- audio (audio/audio.cpp) ---------------------------------------------------------
+    int CreateSoundData(const char* name, std::unique_ptr<dw::SoundBuffer>& buffer);
+    void EndDirectSound();
+    void CreateHitSounds();
+    void HitSound1(const std::string& name);  // shots of player 2
+    void HitSound2(const std::string& name);  // shots of player 1
+    void PlayVoice(const char* name);          // replaces the voice buffer and plays it
+    void StopVoice();
+    void PlayCursorSound();
+    bool PlayMusic(const char* file);         // false (and the form closed) on failure
+    void StopMusic();
+
+    // --- screens (screens/*.cpp) -----------------------------------------------------------
+    void Draw_Start2();
+    void Draw_Start();
+    void Draw_Error();
+
+    // --- screen and game fields ----------------------------------------------------------
+    int32_t GameState = 0;
+    int32_t GameMode = 1;
+    int32_t CpuLevel = 1;
+    int32_t LimitDifficulty = 0;
+    int32_t FrameWait = 0;
+    int32_t StateFrames = 0;
+    int32_t P1RobotId = 1;
+    int32_t P2RobotId = 1;
+    int32_t SurvivalScore = 0;
+    std::array<ScoreEntry, 8> SurvivalTable{};
+    int32_t ScoreFileError = 0;
+    int32_t ErrorCode = 0;
+    int32_t LimitFrames = 10000;
+    int32_t LimitElapsed = 0;
+    int32_t LimitEnemy = 1;
+    int32_t StageNo = 0;
+    int32_t Winner = 0;
+    uint32_t RandomState = 0;
+
+    // Each player's controls, rebuilt every frame by ControlHead, and the last frame's.
+    std::array<PlayerControls, 2> Controls{};
+    std::array<PlayerControls, 2> PrevControls{};
+
+    // --- platform objects ------------------------------------------------------------------
+    // The display is both the display object and the flipping primary surface.
+    std::unique_ptr<dw::Display> DirectDrawObj;
+    dw::Surface* BackSurface() { return DirectDrawObj ? DirectDrawObj->BackBuffer() : nullptr; }
+    std::unique_ptr<dw::Surface> SheetSurface1;
+    std::unique_ptr<dw::Surface> SheetSurface2;
+    std::array<std::unique_ptr<dw::Surface>, 5> P1Sheets;  // front, back, fs, bs, side
+    std::array<std::unique_ptr<dw::Surface>, 5> P2Sheets;
+    std::optional<dw::DrawContext> BackDC;
+
+    std::array<std::unique_ptr<dw::Brush>, 7> Brushes;
+    std::array<std::unique_ptr<dw::Pen>, 11> Pens;
+    std::array<std::unique_ptr<dw::Font>, 3> Fonts;
+
+    std::unique_ptr<dw::SoundDevice> SoundDevice;
+    std::unique_ptr<dw::SoundBuffer> VoiceBuffer;
+    std::unique_ptr<dw::SoundBuffer> CursorBuffer;
+    std::array<std::unique_ptr<dw::SoundBuffer>, 4> HitBuffers;     // "HITTED1".."HITTED4"
+    std::array<std::unique_ptr<dw::SoundBuffer>, 4> HitDuplicates;  // for the other player
+    std::array<std::unique_ptr<dw::SoundBuffer>, 4> P1ShotSounds;
+    std::array<std::unique_ptr<dw::SoundBuffer>, 4> P2ShotSounds;
+    std::unique_ptr<dw::Music> MusicSegment;
+
+    dw::Keyboard Keys;
+    dw::Joysticks Sticks;
+    dw::Application App{Keys};
+
+    // Where "opt.ez" and the score files live (the working directory).
+    std::string DataDir = ".";
+
+private:
+    bool closed_ = false;
+    bool optionsLoaded_ = false;  // a close before the options were read must not overwrite them
+    bool DisplayFailed = false;  // the display never started: nothing is drawn
+};
+
+// The options file name and its fixed size.
+inline constexpr const char* kOptionsFile = "opt.ez";

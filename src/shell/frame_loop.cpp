@@ -1,0 +1,46 @@
+// AppIdle: one frame — controls, the state's step, the blit layer, the text layer, flip.
+#include <SDL.h>
+
+#include "shell/form.h"
+
+void TForm1::AppIdle() {
+    if (closed_) return;
+    ControlHead();
+
+    switch (GameState) {
+    case kStateTitle:
+    case kStateMainMenu:
+    case kStateLevelMenu:
+    case kStateStartMessage:
+    case kStateLimitMenu:
+        StartStage();
+        break;
+    default:
+        break;
+    }
+
+    if (GameState >= kStateTitle && GameState <= kStateLimitMenu) Draw_Start2();
+
+    if (dw::Surface* back = BackSurface()) {
+        BackDC.emplace(*back, DirectDrawObj->Palette());
+        switch (GameState) {
+        case kStateTitle:
+        case kStateMainMenu:
+        case 2:
+        case kStateLevelMenu:
+        case kStateStartMessage:
+        case kStateLimitMenu:
+            Draw_Start();
+            break;
+        case kStateError:
+            Draw_Error();
+            break;
+        default:
+            break;
+        }
+        BackDC.reset();
+    }
+
+    if (DirectDrawObj) DirectDrawObj->Flip();
+    if (FrameWait > 0 && !closed_) SDL_Delay(Uint32(FrameWait));
+}

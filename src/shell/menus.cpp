@@ -1,0 +1,81 @@
+// The title, the menus and the start message (GameState 0..5), and the return to the title.
+#include <algorithm>
+
+#include "shell/form.h"
+
+namespace {
+
+// Frames the start message stands before the select screen.
+constexpr int kStartMessageFrames = 60;
+
+}  // namespace
+
+void TForm1::StartStage() {
+    const PlayerControls& now = Controls[0];
+    const PlayerControls& before = PrevControls[0];
+    const bool decide = now.Weapon[0] && !before.Weapon[0];
+    const int move = now.Horizontal != before.Horizontal ? now.Horizontal : 0;
+
+    // Moves a menu field within [lo, hi]; a field out of range comes back in at the edge.
+    auto step = [&](int32_t& field, int32_t lo, int32_t hi) {
+        if (move == 0) return;
+        field = int32_t(std::clamp<int64_t>(int64_t(field) + move, lo, hi));
+        PlayCursorSound();
+    };
+    auto enter = [&](int32_t state) {
+        GameState = state;
+        StateFrames = 0;
+        PlayCursorSound();
+    };
+
+    switch (GameState) {
+    case kStateTitle:
+        if (decide) enter(kStateMainMenu);
+        break;
+    case kStateMainMenu:
+        step(GameMode, 1, 4);
+        if (decide)
+            enter(GameMode == 1 ? kStateLevelMenu : GameMode == 4 ? kStateLimitMenu : kStateStartMessage);
+        break;
+    case kStateLevelMenu:
+        step(CpuLevel, 1, 3);
+        if (decide) enter(kStateStartMessage);
+        break;
+    case kStateLimitMenu:
+        step(LimitDifficulty, 0, 2);
+        LimitFrames = LimitBudget(LimitDifficulty);
+        if (decide) enter(kStateStartMessage);
+        break;
+    case kStateStartMessage:
+        if (++StateFrames >= kStartMessageFrames) ToSelect();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::ToStart() {
+    SheetSurface2.reset();
+    if (!LoadSheet(SheetSurface1, "TITLE")) return;
+    PlayVoice("S_BEGIN");
+    if (!PlayMusic("Start.mid")) return;
+    StateFrames = 0;
+    GameState = kStateTitle;
+}
+
+void TForm1::ToSelect() {
+    // The select screen arrives with the robots; until then the run goes back to the title.
+    ToStart();
+}
+
+bool TForm1::LoadSheet(std::unique_ptr<dw::Surface>& sheet, const char* name) {
+    sheet.reset();
+    sheet = dw::LoadBitmapSurface(DirectDrawObj.get(), name);
+    if (!sheet) {
+        Close();
+        return false;
+    }
+    const uint32_t key = dw::ColorToPixel(DirectDrawObj.get(), sheet.get(), 0xFF00FF);
+    if (key != 0xFFFFFFFF) sheet->SetColorKey(uint8_t(key));
+    return true;
+}

@@ -1,0 +1,103 @@
+#include "test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    std::string tmpl = (fs::temp_directory_path() / "duskwarden-test-XXXXXX").string();
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = buf.data();
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+void PrepareGameDir(const fs::path& dir) {
+    const fs::path data(DW_GAME_DATA_DIR);
+    for (const auto& entry : fs::directory_iterator(data)) {
+        const fs::path name = entry.path().filename();
+        if (entry.path().extension() == ".mid") {
+            fs::copy_file(entry.path(), dir / name, fs::copy_options::overwrite_existing);
+        } else if (entry.is_directory() && name.string().rfind("p_", 0) == 0) {
+            fs::create_directory_symlink(entry.path(), dir / name);
+        }
+    }
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_)
+        setenv(name_.c_str(), old_.c_str(), 1);
+    else
+        unsetenv(name_.c_str());
+}
+
+namespace {
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+}
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+    Put16(v, x & 0xFFFF);
+    Put16(v, x >> 16);
+}
+}  // namespace
+
+void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::string& path) {
+    const uint32_t stride = (uint32_t(s.Width()) + 3u) & ~3u;
+    const uint32_t offset = 14 + 40 + 1024;
+    std::vector<uint8_t> v;
+    v.push_back('B');
+    v.push_back('M');
+    Put32(v, offset + stride * uint32_t(s.Height()));
+    Put32(v, 0);
+    Put32(v, offset);
+    Put32(v, 40);
+    Put32(v, uint32_t(s.Width()));
+    Put32(v, uint32_t(s.Height()));
+    Put16(v, 1);
+    Put16(v, 8);
+    for (int i = 0; i < 6; ++i) Put32(v, 0);
+    for (const auto& e : palette) {
+        v.push_back(e.b);
+        v.push_back(e.g);
+        v.push_back(e.r);
+        v.push_back(0);
+    }
+    for (int y = s.Height() - 1; y >= 0; --y) {
+        const uint8_t* row = s.Row(y);
+        v.insert(v.end(), row, row + s.Width());
+        v.resize(v.size() + (stride - uint32_t(s.Width())), 0);
+    }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size()));
+}
+
+int CountIndex(const dw::Surface& s, const dw::Rect& rect, uint8_t index) {
+    const dw::Rect r = dw::Intersect(rect, s.Bounds());
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += s.Get(x, y) == index;
+    return n;
+}
+
+}  // namespace testing_support
