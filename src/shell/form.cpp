@@ -54,6 +54,13 @@ void TForm1::FormShow() {
     SoundDevice = std::make_unique<dw::SoundDevice>();
     if (!SoundDevice->Open()) SoundDevice.reset();  // no device: the game runs silent
 
+    ResetFighter(P1Fighter);
+    ResetFighter(P2Fighter);
+    for (auto& group : Shots.Record)
+        for (auto& row : group)
+            for (ShotRecord& r : row) ResetShot(r);
+    BuildDammyWeapon();
+    BuildDefaultMotions();
     GameMode = 1;
 
     CreateDrawingTools();
@@ -74,6 +81,7 @@ void TForm1::FormShow() {
     if (VoiceBuffer) VoiceBuffer->Play();
     if (!PlayMusic("Start.mid")) return;
 
+    FillRoster();
     LoadOptions();
 
     App.OnIdle([this] { AppIdle(); });

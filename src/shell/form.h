@@ -16,7 +16,28 @@
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "platform/surface.h"
+#include "fight/fight_records.h"
+#include "frames/roster_cells.h"
+#include "robots/records.h"
 #include "shell/game_types.h"
+
+class TForm1;
+
+// One player's records and platform objects, so per-player code is written once.
+struct PlayerRefs {
+    int index;  // 0 player 1, 1 player 2
+    RobotSpec& spec;
+    ActionGraph& graph;
+    std::array<WeaponData, 4>& weapons;
+    std::array<ShotTable, 4>& shotTables;
+    MotionTable& motion;
+    std::array<std::unique_ptr<dw::Surface>, 5>& sheets;  // front, back, fs, bs, side
+    std::array<std::unique_ptr<dw::SoundBuffer>, 4>& shotSounds;
+    FighterState& fighter;
+    int firstGroup;  // shot-pool group of weapon slot 1
+    int32_t& robotId;
+    uint8_t& hide;
+};
 
 class TForm1 {
 public:
@@ -65,10 +86,28 @@ public:
     bool PlayMusic(const char* file);         // false (and the form closed) on failure
     void StopMusic();
 
+    // --- robots, select and pre-fight (robots/, shell/select.cpp, shell/before.cpp) -------
+    PlayerRefs Player(int p);
+    void BuildDammyWeapon();
+    void BuildDefaultMotions();
+    void FillRoster();
+    bool HiddenRobotUnlocked() const;
+    void SelectStage();
+    void ToBefore();
+    void BeforeStage();
+    void ChooseOpponent();
+    void RunLoader(int player);  // the loader of the player's RobotTypeId, if it has one
+
     // --- screens (screens/*.cpp) -----------------------------------------------------------
     void Draw_Start2();
     void Draw_Start();
     void Draw_Error();
+    void Draw_Select();
+    void Draw_List(int x, int y, int player, int robot);
+    void Draw_Data(int x, int y, int player, int value);
+    void Draw_Equip(int x, int y, const RosterEntry& entry, int player);
+    void Draw_Select2();
+    void Draw_BS();
 
     // --- screen and game fields ----------------------------------------------------------
     int32_t GameState = 0;
@@ -89,6 +128,24 @@ public:
     int32_t StageNo = 0;
     int32_t Winner = 0;
     uint32_t RandomState = 0;
+
+    uint8_t P1Decided = 0;
+    uint8_t P2Decided = 0;
+    uint8_t P1Hide = 0;
+    uint8_t P2Hide = 0;
+
+    // --- robot records ---------------------------------------------------------------------
+    RobotSpec P1Spec, P2Spec;
+    ActionGraph P1Graph, P2Graph;
+    std::array<WeaponData, 4> P1Weapons, P2Weapons;
+    std::array<ShotTable, 4> P1ShotTables, P2ShotTables;
+    MotionTable P1Motion, P2Motion;
+    std::array<MotionTable, 11> DefaultMotions;
+    WeaponData DammyWeapon;
+    ShotTable DammyShotTable;
+    std::array<RosterEntry, dw::kRosterSize> Roster;
+    FighterState P1Fighter, P2Fighter;
+    ShotPool Shots;
 
     // Each player's controls, rebuilt every frame by ControlHead, and the last frame's.
     std::array<PlayerControls, 2> Controls{};

@@ -15,6 +15,12 @@ void TForm1::AppIdle() {
     case kStateLimitMenu:
         StartStage();
         break;
+    case kStateSelect:
+        SelectStage();
+        break;
+    case kStatePreFight:
+        BeforeStage();
+        break;
     default:
         break;
     }
@@ -32,6 +38,12 @@ void TForm1::AppIdle() {
         case kStateLimitMenu:
             Draw_Start();
             break;
+        case kStateSelect:
+            Draw_Select();
+            break;
+        case kStatePreFight:
+            Draw_BS();
+            break;
         case kStateError:
             Draw_Error();
             break;
@@ -41,6 +53,7 @@ void TForm1::AppIdle() {
         BackDC.reset();
     }
 
+    if (GameState == kStateSelect) Draw_Select2();
     if (DirectDrawObj) DirectDrawObj->Flip();
     if (FrameWait > 0 && !closed_) SDL_Delay(Uint32(FrameWait));
 }

@@ -63,11 +63,6 @@ void TForm1::ToStart() {
     GameState = kStateTitle;
 }
 
-void TForm1::ToSelect() {
-    // The select screen arrives with the robots; until then the run goes back to the title.
-    ToStart();
-}
-
 bool TForm1::LoadSheet(std::unique_ptr<dw::Surface>& sheet, const char* name) {
     sheet.reset();
     sheet = dw::LoadBitmapSurface(DirectDrawObj.get(), name);
