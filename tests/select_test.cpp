@@ -26,13 +26,17 @@ dw::ColorTable GreyPalette() {
     return t;
 }
 
-// A form with drawing tools and catalogue but no display; screens draw into our surface.
+// A form with drawing tools and catalogue; screens draw into our surface. The display and
+// the working directory are there for the robot loads that leaving the select screen runs.
 struct Rig {
+    testing_support::ScopedCwd cwd{DW_GAME_DATA_DIR};
     std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
     std::unique_ptr<dw::Surface> back = dw::Surface::Create(800, 600);
     dw::ColorTable palette = GreyPalette();
 
     Rig() {
+        form->DirectDrawObj = std::make_unique<dw::Display>();
+        form->DirectDrawObj->Open("test", true);
         form->CreateDrawingTools();
         form->FillRoster();
         form->BuildDammyWeapon();
@@ -44,24 +48,8 @@ struct Rig {
         (form.get()->*draw)();
         form->BackDC.reset();
     }
-    // Whether text drawn alone with this font and colour at (x, y) shows in the picture:
-    // every pixel the text sets is set to the same index there.
     bool Shows(int x, int y, const char* text, dw::ColorRef colour, int font) {
-        auto ref = dw::Surface::Create(800, 600);
-        ref->Fill(7);
-        dw::DrawContext dc(*ref, palette);
-        dc.SelectFont(form->Fonts[size_t(font)].get());
-        dc.SetTransparentBackground(true);
-        dc.SetTextColor(colour);
-        dc.TextOut(x, y, text);
-        int lit = 0;
-        for (int py = 0; py < 600; ++py)
-            for (int px = 0; px < 800; ++px)
-                if (ref->Get(px, py) != 7) {
-                    ++lit;
-                    if (back->Get(px, py) != ref->Get(px, py)) return false;
-                }
-        return lit > 0;
+        return testing_support::TextShows(*back, palette, form->Fonts[size_t(font)].get(), x, y, text, colour);
     }
     void Step(dw::Key key, bool down) {
         form->Keys.Press(key, down);

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "shell/form.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -52,6 +54,37 @@ ScopedEnv::~ScopedEnv() {
         unsetenv(name_.c_str());
 }
 
+ScopedCwd::ScopedCwd(const fs::path& dir) : old_(fs::current_path()) { fs::current_path(dir); }
+ScopedCwd::~ScopedCwd() {
+    std::error_code ec;
+    fs::current_path(old_, ec);
+}
+
+void PushKey(SDL_Scancode code, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.scancode = code;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(code);
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+void Tap(TForm1& form, SDL_Scancode code) {
+    PushKey(code, true);
+    form.App.Pump();
+    PushKey(code, false);
+    form.App.Pump();
+}
+
+GameRig::GameRig() {
+    dw::Display::SetPacing(false);
+    PrepareGameDir(dir.Path());
+    form = std::make_unique<TForm1>();
+    form->DataDir = dir.Str();
+}
+
+GameRig::~GameRig() { form->Close(); }
+
 namespace {
 void Put16(std::vector<uint8_t>& v, uint32_t x) {
     v.push_back(uint8_t(x));
@@ -90,6 +123,26 @@ void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::str
         v.resize(v.size() + (stride - uint32_t(s.Width())), 0);
     }
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size()));
+}
+
+bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,
+               const char* text, dw::ColorRef colour) {
+    auto ref = dw::Surface::Create(picture.Width(), picture.Height());
+    constexpr uint8_t kBlank = 7;
+    ref->Fill(kBlank);
+    dw::DrawContext dc(*ref, palette);
+    dc.SelectFont(font);
+    dc.SetTransparentBackground(true);
+    dc.SetTextColor(colour);
+    dc.TextOut(x, y, text);
+    int lit = 0;
+    for (int py = 0; py < ref->Height(); ++py)
+        for (int px = 0; px < ref->Width(); ++px)
+            if (ref->Get(px, py) != kBlank) {
+                ++lit;
+                if (picture.Get(px, py) != ref->Get(px, py)) return false;
+            }
+    return lit > 0;
 }
 
 int CountIndex(const dw::Surface& s, const dw::Rect& rect, uint8_t index) {

@@ -5,8 +5,15 @@
 #include <filesystem>
 #include <string>
 
+#include <SDL.h>
+
+#include <memory>
+
+#include "platform/draw_context.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
+
+class TForm1;
 
 namespace testing_support {
 
@@ -42,8 +49,40 @@ private:
     bool had_;
 };
 
+// Changes the working directory for the scope.
+class ScopedCwd {
+public:
+    explicit ScopedCwd(const std::filesystem::path& dir);
+    ~ScopedCwd();
+    ScopedCwd(const ScopedCwd&) = delete;
+    ScopedCwd& operator=(const ScopedCwd&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
+// Injects a key event into SDL's queue.
+void PushKey(SDL_Scancode code, bool down);
+// Taps a key over two frames of the real loop: down in one, up in the next.
+void Tap(TForm1& form, SDL_Scancode code);
+
+// A game in a temporary working directory that holds the game's data, pacing off. The
+// game is not started: tests call FormShow themselves.
+struct GameRig {
+    TempDir dir;
+    ScopedCwd cwd{dir.Path()};
+    std::unique_ptr<TForm1> form;
+    GameRig();
+    ~GameRig();
+};
+
 // Writes an 8-bit surface with a palette as a .bmp, for looking at a screen by eye.
 void DumpBmp(const dw::Surface& surface, const dw::ColorTable& palette, const std::string& path);
+
+// Whether text drawn alone with this font and colour at (x, y) shows in the picture: every
+// pixel the text sets is set to the same index there.
+bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,
+               const char* text, dw::ColorRef colour);
 
 // Counts the pixels of rect equal to index.
 int CountIndex(const dw::Surface& surface, const dw::Rect& rect, uint8_t index);

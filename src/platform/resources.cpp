@@ -43,9 +43,20 @@ std::vector<Override>& Overrides() {
     return overrides;
 }
 
+
+std::function<void(ResourceKind, std::string_view)>& Observer() {
+    static std::function<void(ResourceKind, std::string_view)> observer;
+    return observer;
+}
+
 }  // namespace
 
+void SetResourceObserver(std::function<void(ResourceKind, std::string_view)> observer) {
+    Observer() = std::move(observer);
+}
+
 std::span<const uint8_t> FindResource(ResourceKind kind, std::string_view name) {
+    if (Observer()) Observer()(kind, name);
     for (const Override& o : Overrides())
         if (o.kind == kind && SameName(o.name, name)) return o.bytes;
     for (const Entry& e : kEntries)

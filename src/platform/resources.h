@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -12,6 +13,9 @@ enum class ResourceKind { Bitmap, Wave };
 // The bytes of the resource of that kind and name (names compare case-insensitively,
 // as resource names do); empty when there is none.
 std::span<const uint8_t> FindResource(ResourceKind kind, std::string_view name);
+
+// Tests watch every lookup (kind and name, in order); an empty function stops watching.
+void SetResourceObserver(std::function<void(ResourceKind, std::string_view)> observer);
 
 // Tests replace a built-in resource with other bytes (which must outlive the override);
 // an empty span removes the override.

@@ -29,3 +29,24 @@ template <typename F>
 void SetHomingLinks(ShotNode& node, F target) {
     for (int d = 0; d < kHeadings; ++d) HomingLink(node, d) = target(d);
 }
+
+// One stage of a close-combat chain: stage k is node k.
+struct MeleeStage {
+    int32_t duration;
+    int32_t hitKind;
+    int32_t stun;
+    int32_t reachY;
+};
+
+// A close-combat weapon's chain: every node holds the shot at the owner's launch point
+// (MoveKind 4), breaks a guard, pushes along its heading and ends when the owner is hit.
+struct MeleeChain {
+    const MeleeStage* stages;
+    int count;
+    int32_t damage;
+    int32_t halfSize[kHeadings][2];  // hit box {height, width} by heading
+    int columns;                     // columns 0..columns-1 of every heading hold the chain
+};
+
+// Writes the chain into every heading; the last stage ends the shot.
+void WriteMeleeChain(ShotTable& table, const MeleeChain& chain);

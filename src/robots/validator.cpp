@@ -85,12 +85,13 @@ void CheckShots(const TForm1& f, const PlayerRefs& pl, std::vector<std::string>&
         std::set<const ShotNode*> seen;
         std::vector<const ShotNode*> todo;
         for (int row = 0; row < kMaxRows; ++row)
-            for (const ShotRecord& r : f.Shots.Record[pl.firstGroup + k][row]) {
+            for (int col = 0; col < kColumns; ++col) {
+                const ShotRecord& r = f.Shots.Record[pl.firstGroup + k][row][col];
                 if (r.Weapon != first.Weapon) out.push_back(slot + ": records of one slot disagree on the weapon");
                 if (!r.Node || !InTable(r.Node, table))
                     out.push_back(slot + ": a record's node lies outside its table");
-                else
-                    todo.push_back(r.Node);
+                else if (row < first.Weapon->Rows && col < first.Weapon->Columns)
+                    todo.push_back(r.Node);  // records beyond Rows and Columns are never launched
             }
         while (!todo.empty()) {
             const ShotNode* n = todo.back();

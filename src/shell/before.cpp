@@ -1,6 +1,5 @@
 // The pre-fight screen change and step: the opponent, both robot loads, the countdown.
-#include <vector>
-
+#include "robots/loading.h"
 #include "shell/form.h"
 
 namespace {
@@ -8,23 +7,21 @@ namespace {
 // The pre-fight screen stands until its counter passes this.
 constexpr int kBeforeFrames = 240;
 
-// The ids whose robots have data, in ladder order for the one-player mode.
-std::vector<int32_t> RobotsWithData() { return {}; }
-
 }  // namespace
 
 void TForm1::ChooseOpponent() {
-    const std::vector<int32_t> robots = RobotsWithData();
-    if (robots.empty()) return;
+    int count = 0;
+    const int32_t* ladder = LadderIds(count);
+    if (count == 0) return;
     switch (GameMode) {
     case 1:  // a fixed ladder, one robot per stage
-        P2RobotId = robots[size_t(StageNo) % robots.size()];
+        P2RobotId = ladder[(StageNo < 0 ? 0 : StageNo) % count];
         break;
     case 3:
-    case 4: {  // a random robot with data; id 6 stands for the hidden robot's place
-        std::vector<int32_t> pool = robots;
-        pool.push_back(6);
-        P2RobotId = pool[size_t(Random()) % pool.size()];
+    case 4: {  // any robot with data; id 6 is drawn too, and loads as its stand-in
+        const bool sixLoads = RobotRowFor(6, 1, GameMode) != nullptr;
+        const int n = Random() % (count + (sixLoads ? 1 : 0));
+        P2RobotId = n < count ? ladder[n] : 6;
         break;
     }
     default:  // two players: the second player's own choice
@@ -33,7 +30,8 @@ void TForm1::ChooseOpponent() {
 }
 
 void TForm1::RunLoader(int player) {
-    (void)player;  // no robot has its loader yet
+    const PlayerRefs p = Player(player);
+    if (const RobotRow* row = RobotRowFor(p.robotId, player, GameMode)) LoadRobot(player, *row);
 }
 
 void TForm1::ToBefore() {
@@ -65,8 +63,5 @@ void TForm1::ToBefore() {
 }
 
 void TForm1::BeforeStage() {
-    if (++StateFrames > kBeforeFrames) {
-        // The fight arrives with the fight engine; until then the run ends here.
-        ToStart();
-    }
+    if (++StateFrames > kBeforeFrames) ToFight();
 }

@@ -46,4 +46,22 @@ void TForm1::ControlHead() {
         if (c.Action == 0) c.Action = c.Guard ? 5 : c.Dash ? 6 : 0;
         Controls[size_t(p)] = c;
     }
+
+    // In a fight the controls become each fighter's requests. There is no computer
+    // opponent: outside the two-player mode the second robot gets no controls.
+    for (int p = 0; p < 2; ++p) {
+        FighterState& f = Player(p).fighter;
+        const bool driven = GameState == kStateFight && (p == 0 || GameMode == 2);
+        const PlayerControls c = driven ? Controls[size_t(p)] : PlayerControls{};
+        f.Horizontal = c.Horizontal;
+        f.Vertical = c.Vertical;
+        f.ActionCode = c.Action;
+        const int weapon = c.Action >= 7 ? c.Action - 6 : c.Action >= 1 && c.Action <= 4 ? c.Action : 0;
+        for (int k = 1; k <= 4; ++k) {
+            int32_t& held = f.FireHeld[k - 1];
+            held = weapon != k ? 0 : held == 0 ? 1 : 2;
+        }
+        f.GuardRequest = c.Action == 5;
+        f.DashRequest = c.Action >= 6;
+    }
 }

@@ -71,6 +71,7 @@ void TForm1::FormShow() {
     }
     CreateHitSounds();
     if (SoundDevice) CreateSoundData("S_SELECT", CursorBuffer);
+    SetEnd();
 
     GameState = kStateTitle;
     StateFrames = 0;
@@ -83,6 +84,7 @@ void TForm1::FormShow() {
 
     FillRoster();
     LoadOptions();
+    ReadSurvivalTable();
 
     App.OnIdle([this] { AppIdle(); });
     App.OnKeyDown([this](dw::Key k) { FormKeyDown(k); });
@@ -106,6 +108,8 @@ void TForm1::FormKeyDown(dw::Key key) {
     if (GameMode != 3) {
         GameState = kStateMainMenu;
         ToStart();
+    } else if (GameState == kStatePreFight) {
+        EnterSurvivalScore();  // the counter runs on: the result ends when it reaches 200
     }
 }
 

@@ -97,6 +97,39 @@ public:
     void BeforeStage();
     void ChooseOpponent();
     void RunLoader(int player);  // the loader of the player's RobotTypeId, if it has one
+    void LoadRobot(int player, const struct RobotRow& row);  // the loading recipe
+
+    // --- the fight (fight/*.cpp, view/*.cpp) ------------------------------------------------
+    void ToFight();
+    void FightStage();
+    void FightOver();  // what follows the fight-over screen in each mode
+    void ShotWeapon(int player);
+    int HitShot(ShotRecord& shot, int victimPlayer);
+    void MoveFighter(int player, int dx, int dy);  // with body collision and the camera's spread
+    void ScrollWorld(int dx, int dy);              // fighters, shots and ground follow the camera
+    void ResetBackGrid();
+    void Draw_FS2();
+    void Draw_FS();
+
+    // --- results and ending (screens/results.cpp, screens/ending.cpp) ----------------------
+    void ReadSurvivalTable();   // "score.zor" into SurvivalTable; a damaged file reads empty
+    void EnterSurvivalScore();  // SurvivalScore into "score.zor", then the Survival result
+    void LimitData();           // the run's rest time into "score2.zor"
+    void ResultStage();
+    void LimitStage();
+    void Draw_Result();
+    void Draw_Limit();
+    void SetEnd();
+    void DecidePOS(int anchor, int x, int y);
+    void GetPOS(int line, int x, int y);
+    void GetIMPACT(int line, int style);
+    void GetSTART(int line, int frame);
+    void ResetCreditItem(int line);
+    void CheckCreditStart(int line, int frame);
+    void StepCreditItem(int line);
+    void ToEnd();
+    void EndingStage();
+    void Draw_End();
 
     // --- screens (screens/*.cpp) -----------------------------------------------------------
     void Draw_Start2();
@@ -120,6 +153,9 @@ public:
     int32_t P2RobotId = 1;
     int32_t SurvivalScore = 0;
     std::array<ScoreEntry, 8> SurvivalTable{};
+    std::array<std::array<ScoreEntry, 8>, 3> LimitTable{};
+    std::array<CreditLine, 30> CreditLines{};
+    std::array<CreditAnchor, 9> CreditAnchors{};
     int32_t ScoreFileError = 0;
     int32_t ErrorCode = 0;
     int32_t LimitFrames = 10000;
@@ -146,6 +182,13 @@ public:
     std::array<RosterEntry, dw::kRosterSize> Roster;
     FighterState P1Fighter, P2Fighter;
     ShotPool Shots;
+
+    struct GridPoint {
+        int32_t X = 0;
+        int32_t Y = 0;
+    };
+    GridPoint BackGrid[8][7] = {};
+    bool PinchPlayed = false;
 
     // Each player's controls, rebuilt every frame by ControlHead, and the last frame's.
     std::array<PlayerControls, 2> Controls{};

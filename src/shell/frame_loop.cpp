@@ -21,11 +21,27 @@ void TForm1::AppIdle() {
     case kStatePreFight:
         BeforeStage();
         break;
+    case kStateFightIntro:
+    case kStateFight:
+    case kStateFightOver:
+        FightStage();
+        break;
+    case kStateSurvivalResult:
+    case kStateLimitResult:
+        ResultStage();
+        break;
+    case kStateTimeOver:
+        LimitStage();
+        break;
+    case kStateEnding:
+        EndingStage();
+        break;
     default:
         break;
     }
 
     if (GameState >= kStateTitle && GameState <= kStateLimitMenu) Draw_Start2();
+    if (GameState >= kStateFightIntro && GameState <= kStateFightOver) Draw_FS2();
 
     if (dw::Surface* back = BackSurface()) {
         BackDC.emplace(*back, DirectDrawObj->Palette());
@@ -43,6 +59,21 @@ void TForm1::AppIdle() {
             break;
         case kStatePreFight:
             Draw_BS();
+            break;
+        case kStateFightIntro:
+        case kStateFight:
+        case kStateFightOver:
+            Draw_FS();
+            break;
+        case kStateSurvivalResult:
+        case kStateLimitResult:
+            Draw_Result();
+            break;
+        case kStateTimeOver:
+            Draw_Limit();
+            break;
+        case kStateEnding:
+            Draw_End();
             break;
         case kStateError:
             Draw_Error();

@@ -9,6 +9,23 @@ struct ScoreEntry {
     int32_t RobotTypeId = 0;
 };
 
+// One line of the credits roll.
+struct CreditLine {
+    int32_t Ticks = 0;
+    int32_t FadeStep = 0;  // 0..8
+    uint8_t Active = 0;
+    int32_t StartFrame = 0;
+    char Text[40] = {};
+    int32_t FadeLength[9] = {};
+    int32_t X = 0;
+    int32_t Y = 0;
+};
+
+struct CreditAnchor {
+    int32_t X = 0;
+    int32_t Y = 0;
+};
+
 struct OptionRecord {
     int32_t FrameWait = 0;
     int32_t CpuLevel = 1;

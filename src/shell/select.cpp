@@ -33,6 +33,11 @@ void TForm1::ToSelect() {
     P2RobotId = 1;
     P1Decided = 0;
     P2Decided = 0;
+    // A run starts on the select screen.
+    SurvivalScore = 0;
+    StageNo = 0;
+    LimitEnemy = 1;
+    LimitElapsed = 0;
     StateFrames = 0;
     GameState = kStateSelect;
     PlayMusic("Select.mid");
