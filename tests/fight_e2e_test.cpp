@@ -12,22 +12,10 @@
 using testing_support::GameRig;
 using testing_support::PushKey;
 using testing_support::Tap;
+using testing_support::RunWhile;
+using testing_support::ToSelectScreen;
 
 namespace {
-
-// Runs frames until the state changes away from `state` or the limit passes.
-void RunWhile(TForm1& f, int32_t state, int limit) {
-    for (int i = 0; i < limit && f.GameState == state && !f.Closed(); ++i) f.App.Pump();
-}
-
-// From the title to the select screen in a game mode (1..4), the first level everywhere.
-void ToSelectScreen(TForm1& f, int mode) {
-    Tap(f, SDL_SCANCODE_G);
-    for (int i = 1; i < mode; ++i) Tap(f, SDL_SCANCODE_D);
-    Tap(f, SDL_SCANCODE_G);
-    if (f.GameState == kStateLevelMenu || f.GameState == kStateLimitMenu) Tap(f, SDL_SCANCODE_G);
-    RunWhile(f, kStateStartMessage, 100);
-}
 
 // Player 1 (and in the two-player mode player 2) on "D-2-E", decided.
 void PickD2E(TForm1& f) {

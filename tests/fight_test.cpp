@@ -55,12 +55,7 @@ struct FightRig {
             f.FightStage();
         }
     }
-    int ActiveShots(int group) {
-        int n = 0;
-        for (auto& row : f.Shots.Record[group])
-            for (ShotRecord& r : row) n += r.Active;
-        return n;
-    }
+    int ActiveShots(int group) { return testing_support::ActiveShots(f, group); }
 };
 
 // A one-node straight shot weapon in player 1's slot 1, for engine rules on our own tables.
@@ -444,6 +439,14 @@ TEST(FightLoop, KnockOutDrawAndTheNextScreen) {
     rig.Frame(1);
     EXPECT_EQ(f.GameState, kStateFightOver);
     EXPECT_EQ(f.Winner, 0);
+
+    // The pinch music starts once, when an armour first falls below a third.
+    FightRig pinch;
+    pinch.Frame(1);
+    EXPECT_FALSE(pinch.f.PinchPlayed);
+    pinch.f.P1Fighter.Armour = 480 / 3 - 1;
+    pinch.Frame(1);
+    EXPECT_TRUE(pinch.f.PinchPlayed);
 
     // Invalid robot data stops the fight on the error screen, naming the player.
     FightRig broken;

@@ -76,6 +76,33 @@ void Tap(TForm1& form, SDL_Scancode code) {
     form.App.Pump();
 }
 
+void RunWhile(TForm1& f, int32_t state, int limit) {
+    for (int i = 0; i < limit && f.GameState == state && !f.Closed(); ++i) f.App.Pump();
+}
+
+void ToSelectScreen(TForm1& f, int mode) {
+    Tap(f, SDL_SCANCODE_G);
+    // The main menu opens on the mode of the last run (kept in the options file).
+    for (int i = 0; i < 3; ++i) Tap(f, SDL_SCANCODE_A);
+    for (int i = 1; i < mode; ++i) Tap(f, SDL_SCANCODE_D);
+    Tap(f, SDL_SCANCODE_G);
+    if (f.GameState == kStateLevelMenu || f.GameState == kStateLimitMenu) Tap(f, SDL_SCANCODE_G);
+    RunWhile(f, kStateStartMessage, 100);
+}
+
+void ToFightProper(TForm1& f) {
+    RunWhile(f, kStateSelect, 30);
+    RunWhile(f, kStatePreFight, 300);
+    RunWhile(f, kStateFightIntro, 200);
+}
+
+int ActiveShots(const TForm1& f, int group) {
+    int n = 0;
+    for (const auto& row : f.Shots.Record[group])
+        for (const ShotRecord& r : row) n += r.Active;
+    return n;
+}
+
 GameRig::GameRig() {
     dw::Display::SetPacing(false);
     PrepareGameDir(dir.Path());

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/draw_context.h"
@@ -65,6 +66,15 @@ private:
 void PushKey(SDL_Scancode code, bool down);
 // Taps a key over two frames of the real loop: down in one, up in the next.
 void Tap(TForm1& form, SDL_Scancode code);
+
+// Runs frames of the real loop until the state changes away from `state` or the limit passes.
+void RunWhile(TForm1& form, int32_t state, int limit);
+// From the title to the select screen in a game mode (1..4), the first level everywhere.
+void ToSelectScreen(TForm1& form, int mode);
+// From the decided select screen through the pre-fight screen and the intro.
+void ToFightProper(TForm1& form);
+// Live shots of one shot-pool group.
+int ActiveShots(const TForm1& form, int group);
 
 // A game in a temporary working directory that holds the game's data, pacing off. The
 // game is not started: tests call FormShow themselves.

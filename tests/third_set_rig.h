@@ -27,6 +27,7 @@ struct Rig {
         dw::Display::SetPacing(false);
         f.DirectDrawObj = std::make_unique<dw::Display>();
         f.DirectDrawObj->Open("test", true);
+        f.CreateDrawingTools();
         f.BuildDammyWeapon();
         f.BuildDefaultMotions();
         Load(p1, p2, mode);
@@ -39,11 +40,11 @@ struct Rig {
         testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
         f.GameMode = mode;
         f.P1RobotId = p1;
+        f.P2RobotId = p2;
         for (int s = 0; s < 1000; ++s) {
             f.StageNo = s;
             f.Randomize(uint32_t(s));
             f.ChooseOpponent();
-            if (mode == 2) f.P2RobotId = p2;
             if (f.P2RobotId == p2) {
                 f.Randomize(uint32_t(s));
                 break;
@@ -86,6 +87,13 @@ struct Rig {
             ++n;
         } while (f.P1Fighter.CurrentNode == &f.P1Graph.Node[s][k] && n < 200);
         return n + FramesUntil(s, k);
+    }
+    // Draws the frame as the frame loop does: ground, robots and shots, then the overlay.
+    void Draw() {
+        f.Draw_FS2();
+        f.BackDC.emplace(*f.BackSurface(), f.DirectDrawObj->Palette());
+        f.Draw_FS();
+        f.BackDC.reset();
     }
     int ActiveShots(int group) {
         int n = 0;

@@ -3,7 +3,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <cstring>
 #include <fstream>
 
 #include "platform/sound.h"
@@ -15,12 +14,6 @@ namespace {
 std::vector<Music*> gLoaded;
 
 constexpr std::streamoff kMaxMidiBytes = 4 << 20;
-
-uint32_t Be32(std::span<const uint8_t> b, size_t at) {
-    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
-}
-
-uint16_t Be16(std::span<const uint8_t> b, size_t at) { return uint16_t(b[at] << 8 | b[at + 1]); }
 
 bool ReadSmallFile(const std::string& path, std::vector<uint8_t>& out) {
     std::ifstream in(path, std::ios::binary);
@@ -36,28 +29,6 @@ bool ReadSmallFile(const std::string& path, std::vector<uint8_t>& out) {
 }  // namespace
 
 const char* SoundFontPath() { return DW_SOUNDFONT; }
-
-bool IsMidiFile(std::span<const uint8_t> bytes) {
-    if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) return false;
-    const uint32_t headerLength = Be32(bytes, 4);
-    const uint16_t format = Be16(bytes, 8);
-    const uint16_t tracks = Be16(bytes, 10);
-    const uint16_t division = Be16(bytes, 12);
-    if (headerLength < 6 || headerLength > bytes.size() - 8) return false;
-    if (format > 2 || tracks == 0 || (format == 0 && tracks != 1) || division == 0) return false;
-
-    // Every chunk after the header must lie inside the data and hold the tracks announced.
-    size_t at = 8 + headerLength;
-    unsigned found = 0;
-    while (at < bytes.size()) {
-        if (bytes.size() - at < 8) return false;
-        const uint32_t length = Be32(bytes, at + 4);
-        if (length > bytes.size() - at - 8) return false;
-        if (std::memcmp(bytes.data() + at, "MTrk", 4) == 0) ++found;
-        at += 8 + size_t(length);
-    }
-    return found == tracks;
-}
 
 Music::Music(std::vector<uint8_t> bytes, void* handle) : bytes_(std::move(bytes)), handle_(handle) {
     gLoaded.push_back(this);

@@ -25,6 +25,28 @@ void LongRifle(WeaponData& w, ShotTable& t, const RifleValues& v) {
     StraightShot(t, {50, v.damage, v.stun, v.halfSize, 20, v.nodeWord14, 11, 20});
 }
 
+const LaunchOffset kFourWayFan[kHeadings * 4] = {
+    {-10, -10}, {-3, -12}, {3, -12}, {10, -10},  //
+    {12, 0},    {6, -4},   {4, -6},  {0, -12},   //
+    {10, -10},  {12, -3},  {12, 3},  {10, 10},   //
+    {12, 0},    {4, 6},    {6, 4},   {0, 12},    //
+    {-10, 10},  {-3, 12},  {3, 12},  {10, 10},   //
+    {-12, 0},   {-6, 4},   {-4, 6},  {0, 12},    //
+    {-10, -10}, {-12, -3}, {-12, 3}, {-10, 10},  //
+    {-12, 0},   {-6, -4},  {-4, -6}, {0, -12},
+};
+
+const LaunchOffset kShotGunSpread[kHeadings][5] = {
+    {{-6, -12}, {-3, -14}, {0, -15}, {3, -14}, {6, -12}},
+    {{15, -6}, {14, -8}, {12, -12}, {8, -14}, {6, -15}},
+    {{12, -6}, {14, -3}, {15, 0}, {14, 3}, {12, 6}},
+    {{15, 6}, {14, 8}, {12, 12}, {8, 14}, {6, 15}},
+    {{-6, 12}, {-3, 14}, {0, 15}, {3, 14}, {6, 12}},
+    {{-15, 6}, {-14, 8}, {-12, 12}, {-8, 14}, {-6, 15}},
+    {{-12, -6}, {-14, -3}, {-15, 0}, {-14, 3}, {-12, 6}},
+    {{-15, -6}, {-14, -8}, {-12, -12}, {-8, -14}, {-6, -15}},
+};
+
 void FanRockets(WeaponData& w, ShotTable& t, const RocketValues& v) {
     const int columns = int(v.fan.size()) / kHeadings;
     SetHeader(w, {v.startAmmo, kNoEnergyCost, 0, 1, 2, columns, "ATTACK5", v.hitSound, 14});
@@ -39,7 +61,7 @@ void FanRockets(WeaponData& w, ShotTable& t, const RocketValues& v) {
         {kMoveStraight, kStill, 4, kHitNone, half[2], half[2], reach[2], reach[2], {0, 130, 24, 154}, 4, 1, 3},
         {kMoveStraight, kStill, 4, kHitNone, half[3], half[3], reach[3], reach[3], {30, 127, 56, 153}, 4, 1},
     };
-    WriteChains(t, rows, {v.damage, 0, 0, 1}, columns);
+    WriteChains(t, rows, {v.damage, 0, 0, v.nodeWord14}, columns);
     for (int h = 0; h < kHeadings; ++h)
         for (int c = 0; c < columns; ++c) {
             const LaunchOffset step = v.fan[size_t(h * columns + c)];

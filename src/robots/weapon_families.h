@@ -46,8 +46,15 @@ struct RocketValues {
     int32_t halfSize[4];  // fan, cruise, first and second blast
     int32_t reach[4];
     std::span<const LaunchOffset> fan;  // kHeadings rows of one step per column
+    int32_t nodeWord14 = 1;
 };
+
+// The four-rocket fan by heading and column; at heading 3 the middle two cross.
+extern const LaunchOffset kFourWayFan[kHeadings * 4];
 void FanRockets(WeaponData& weapon, ShotTable& table, const RocketValues& values);
+
+// The shot gun's spread: five pellets by heading, symmetric about the heading.
+extern const LaunchOffset kShotGunSpread[kHeadings][5];
 
 // "LAZER": ten beam segments laid out along the heading, paid for with 10 x energyCost.
 void Lazer(WeaponData& weapon, ShotTable& table, int32_t energyCost, int32_t damage, int32_t duration);

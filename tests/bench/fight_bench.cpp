@@ -78,14 +78,31 @@ void BM_FightFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_FightFrame)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_ToBeforeTwoRobots(benchmark::State& state) {
+// The heaviest pair: two four-weapon robots, one with a homing missile's turn tables.
+void BM_ToBeforeHeaviestPair(benchmark::State& state) {
     Fight fight;
     TForm1& f = *fight.form;
+    f.P1RobotId = 3;
+    f.P2RobotId = 15;
     for (auto _ : state) {
         f.ToBefore();
         benchmark::DoNotOptimize(f.P2Fighter.Armour);
     }
 }
-BENCHMARK(BM_ToBeforeTwoRobots)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ToBeforeHeaviestPair)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// From a new game object to its first drawn frame, as the player waits for it.
+void BM_StartUpToFirstFrame(benchmark::State& state) {
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(DW_GAME_DATA_DIR);
+    for (auto _ : state) {
+        auto form = std::make_unique<TForm1>();
+        form->FormShow();
+        form->AppIdle();
+        benchmark::DoNotOptimize(form->GameState);
+    }
+    std::filesystem::current_path(old);
+}
+BENCHMARK(BM_StartUpToFirstFrame)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -15,20 +15,10 @@ void FDog_Weapon1(WeaponData& w, ShotTable& t) {
     };
     WriteChains(t, pellet, {20, 0, 0, 1}, kPellets);
     // Column 2 keeps straight on; the outer columns bend furthest, in mirror pairs.
-    static constexpr LaunchOffset kFan[kHeadings][kPellets] = {
-        {{-6, -12}, {-3, -14}, {0, -15}, {3, -14}, {6, -12}},
-        {{15, -6}, {14, -8}, {12, -12}, {8, -14}, {6, -15}},
-        {{12, -6}, {14, -3}, {15, 0}, {14, 3}, {12, 6}},
-        {{15, 6}, {14, 8}, {12, 12}, {8, 14}, {6, 15}},
-        {{-6, 12}, {-3, 14}, {0, 15}, {3, 14}, {6, 12}},
-        {{-15, 6}, {-14, 8}, {-12, 12}, {-8, 14}, {-6, 15}},
-        {{-12, -6}, {-14, -3}, {-15, 0}, {-14, 3}, {-12, 6}},
-        {{-15, -6}, {-14, -8}, {-12, -12}, {-8, -14}, {-6, -15}},
-    };
     for (int h = 0; h < kHeadings; ++h)
         for (int c = 0; c < kPellets; ++c) {
-            t.Node[h][c][1].Dx = kFan[h][c].x;
-            t.Node[h][c][1].Dy = kFan[h][c].y;
+            t.Node[h][c][1].Dx = kShotGunSpread[h][c].x;
+            t.Node[h][c][1].Dy = kShotGunSpread[h][c].y;
         }
 }
 

@@ -31,27 +31,5 @@ void DOZ_Weapon2(WeaponData& w, ShotTable& t) {
 }
 
 void DOZ_Weapon4(WeaponData& w, ShotTable& t) {
-    SetHeader(w, {60, kNoEnergyCost, 0, 1, 2, 4, "ATTACK5", "HITTED4", 14});
-    SetLaunchAlong(w, 40, 35, 4);
-    static constexpr SpriteRect kRocket{43, 0, 55, 10};
-    // move, step, duration, hit, half-size, reach, sprite, stun, knock-back, next, impact
-    static constexpr ShotRow kRows[] = {
-        {kMoveStraight, kStill, 12, kHitProjectile, 12, 12, 14, 14, kRocket, 40, 1, 1, 2},  // fan
-        {kMoveStraight, Along(12, 10), 45, kHitProjectile, 12, 12, 14, 14, kRocket, 40, 1, 2, 2},
-        {kMoveStraight, kStill, 4, kHitNone, 20, 20, 24, 24, {0, 130, 24, 154}, 4, 1, 3},
-        {kMoveStraight, kStill, 4, kHitNone, 28, 28, 32, 32, {30, 127, 56, 153}, 4, 1},
-    };
-    WriteChains(t, kRows, {40, 0, 0}, 4);
-    // The fan by heading and column; at heading 3 the middle two cross.
-    static constexpr LaunchOffset kFan[kHeadings][4] = {
-        {{-10, -10}, {-3, -12}, {3, -12}, {10, -10}}, {{12, 0}, {6, -4}, {4, -6}, {0, -12}},
-        {{10, -10}, {12, -3}, {12, 3}, {10, 10}},     {{12, 0}, {4, 6}, {6, 4}, {0, 12}},
-        {{-10, 10}, {-3, 12}, {3, 12}, {10, 10}},     {{-12, 0}, {-6, 4}, {-4, 6}, {0, 12}},
-        {{-10, -10}, {-12, -3}, {-12, 3}, {-10, 10}}, {{-12, 0}, {-6, -4}, {-4, -6}, {0, -12}},
-    };
-    for (int h = 0; h < kHeadings; ++h)
-        for (int c = 0; c < 4; ++c) {
-            t.Node[h][c][0].Dx = kFan[h][c].x;
-            t.Node[h][c][0].Dy = kFan[h][c].y;
-        }
+    FanRockets(w, t, {60, "HITTED4", 40, 35, 40, {12, 12, 20, 28}, {14, 14, 24, 32}, kFourWayFan, 0});
 }
