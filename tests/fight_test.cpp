@@ -175,6 +175,20 @@ TEST(FightRules, PaymentAtTheExactLimits) {
         EXPECT_EQ(f.Shots.Record[0][1][0].Active, 1);
         EXPECT_EQ(f.Shots.Record[0][1][1].Active, 0);
     }
+    {  // a chain with no start for the facing launches nothing and costs nothing
+        FightRig rig;
+        TForm1& f = rig.f;
+        FighterState& p1 = f.P1Fighter;
+        MakeTestWeapon(f, kMoveStraight, 0, 1, 1);
+        LaunchLink(f.P1ShotTables[0].Node[0][0][0], 2) = nullptr;
+        p1.ActionState = 1;
+        p1.CurrentNode = &f.P1Graph.Node[1][1];
+        p1.Facing = 2;
+        p1.Ammo[0] = 3;
+        f.ShotWeapon(0);
+        EXPECT_EQ(rig.ActiveShots(0), 0);
+        EXPECT_EQ(p1.Ammo[0], 3);
+    }
     {  // the placeholder weapon never fires, nor outside states 1..4
         FightRig rig;
         TForm1& f = rig.f;

@@ -38,6 +38,8 @@ void TForm1::ShotWeapon(int player) {
             if (f.FireLatch) return;
             ShotRecord& r = group[row][col];
             if (r.Active || !r.Node) continue;
+            ShotNode* first = LaunchLink(*r.Node, facing);
+            if (!first) continue;  // a chain without a start for this heading launches nothing
             const bool canPay = pay == kMoveBeam    ? f.Energy - 10 * w->EnergyCost > 0
                                 : pay == kMoveMelee ? f.Energy - w->EnergyCost > 0
                                                     : f.Ammo[k - 1] >= 1;
@@ -46,8 +48,6 @@ void TForm1::ShotWeapon(int player) {
                 f.Energy -= w->EnergyCost;
             else if (pay != kMoveBeam)
                 f.Ammo[k - 1] -= 1;
-            ShotNode* first = LaunchLink(*r.Node, facing);
-            if (!first) continue;
             r.Active = r.HitArmed = r.Visible = 1;
             r.Heading = facing;
             r.PosX = f.PosX + w->LaunchPoint[facing][col].x;
