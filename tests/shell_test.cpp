@@ -310,6 +310,19 @@ TEST(Shell, StartsClosesTwiceAndKeepsOptions) {
     EXPECT_EQ(ReadOptionsFile(rig.dir.Str() + "/opt.ez").FrameWait, 9);
 }
 
+TEST(Shell, StartUpMakesItsSoundsAndPicturesInOrder) {
+    GameRig rig;
+    std::vector<std::string> seen;
+    dw::SetResourceObserver([&](dw::ResourceKind, std::string_view name) { seen.emplace_back(name); });
+    rig.form->FormShow();
+    dw::SetResourceObserver({});
+    // The start voice, the hit sounds and the cursor sound, then the title picture.
+    const std::vector<std::string> expected = {"S_BEGIN", "HITTED1", "HITTED2", "HITTED3", "HITTED4", "S_SELECT", "TITLE"};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(rig.form->VoiceBuffer != nullptr);
+    for (const auto& b : rig.form->HitDuplicates) EXPECT_NE(b, nullptr);
+}
+
 TEST(Shell, SilentWithoutSoundDevice) {
     testing_support::ScopedEnv env("SDL_AUDIODRIVER", "no-such-driver");
     GameRig rig;
