@@ -49,6 +49,7 @@ TEST(Soak, RandomControlsThroughEveryScreenModeAndRobot) {
     std::mt19937 rng(20261206);
     std::vector<bool> held(std::size(kKeys), false);
     int run = 0;            // which (mode, pair) the next select screen takes
+    int fightsInRun = 0;
     int32_t state = -1;
     long inState = 0, longest = 0, screens = 0;
     long memoryAtWarmUp = 0;
@@ -68,18 +69,24 @@ TEST(Soak, RandomControlsThroughEveryScreenModeAndRobot) {
             longest = std::max(longest, inState);
             inState = 0;
             ++screens;
-            // Steer the runs through every mode and every robot pair in turn.
+            // Steer the runs through every mode and every robot pair in turn (outside the
+            // two-player mode the game itself draws player 2's robot).
             if (state == kStateMainMenu) f.GameMode = 1 + run % 4;
             if (state == kStateSelect) {
                 const int pair = run / 4;
                 f.P1RobotId = ladder[pair % ladderCount];
                 f.P2RobotId = ladder[(pair / ladderCount) % ladderCount];
                 ++run;
+                fightsInRun = 0;
             }
+            if (state == kStateFight) ++fightsInRun;
+            // One fight a run is enough: F1 on the next pre-fight screen ends the run (in
+            // Survival it enters the score instead, which ends it too).
+            if (state == kStatePreFight && fightsInRun > 0) testing_support::PushKey(SDL_SCANCODE_F1, true);
         }
         ++inState;
         // A fight that random controls drag out is helped to its end.
-        if (state == kStateFight && inState % 1500 == 0) {
+        if (state == kStateFight && inState % 600 == 0) {
             f.P1Fighter.Armour = std::min(f.P1Fighter.Armour, 30);
             f.P2Fighter.Armour = std::min(f.P2Fighter.Armour, 30);
         }
