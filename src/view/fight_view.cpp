@@ -1,6 +1,8 @@
 // The fight seen: the ground, both robots in depth order, the shots (Draw_FS2), and over
 // them beams, trails, gauges and the fight's words (Draw_FS).
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
 
 #include "robots/builders.h"
@@ -16,6 +18,18 @@ constexpr bool kFacingMirror[8] = {false, false, false, false, false, true, true
 // The gauges: armour and energy bars of both players along the top edge.
 constexpr int kGaugeWidth = 300;
 constexpr int kGaugeX[2] = {20, 480};
+
+// A filled disc of radius r (clipped to the surface).
+void FillDisc(dw::Surface& s, int cx, int cy, int r, uint8_t index) {
+    if (r <= 0 || r > 200) return;
+    for (int dy = -r; dy <= r; ++dy) {
+        const int y = cy + dy;
+        if (y < 0 || y >= s.Height()) continue;
+        const int half = int(std::sqrt(double(r * r - dy * dy)));
+        const int x0 = std::max(cx - half, 0), x1 = std::min(cx + half + 1, s.Width());
+        if (x0 < x1) std::memset(s.Row(y) + x0, index, size_t(x1 - x0));
+    }
+}
 
 }  // namespace
 
@@ -45,6 +59,18 @@ void TForm1::Draw_FS2() {
                  dw::kBlitKeySrc | (kFacingMirror[facing] ? dw::kBlitMirror : 0u));
     }
 
+    // Smoke puffs behind the shots that leave a trail, fading from the newest to the oldest,
+    // under the shots themselves.
+    const dw::ColorTable& palette = DirectDrawObj->Palette();
+    const uint8_t smoke[3] = {dw::NearestIndex(palette, 0xD8D8D8), dw::NearestIndex(palette, 0xA8A8A8),
+                              dw::NearestIndex(palette, 0x787878)};
+    for (const auto& group : Shots.Record)
+        for (const auto& row : group)
+            for (const ShotRecord& r : row) {
+                if (!r.Active || !r.Visible || !r.Weapon || r.Weapon->TrailOn != 1) continue;
+                for (int i = 2; i >= 0; --i) FillDisc(*back, r.Trail[i].X, r.Trail[i].Y, r.Weapon->TrailHalfSize[i], smoke[i]);
+            }
+
     if (!SheetSurface2) return;
     for (const auto& group : Shots.Record)
         for (const auto& row : group)
@@ -62,8 +88,7 @@ void TForm1::Draw_FS2() {
 void TForm1::Draw_FS() {
     dw::DrawContext& dc = *BackDC;
 
-    // Beams as lines from their owner (the shots of one volley share one line), and the
-    // trail puffs behind shots that leave one.
+    // Beams as lines from their owner (the shots of one volley share one line).
     for (int g = 0; g < kShotGroups; ++g) {
         const FighterState& owner = g < 4 ? P1Fighter : P2Fighter;
         for (const auto& row : Shots.Record[g]) {
@@ -75,14 +100,6 @@ void TForm1::Draw_FS() {
                     dc.SelectPen(Pens[g < 4 ? 0 : 1].get());
                     dc.MoveTo(owner.PosX, owner.PosY);
                     dc.LineTo(owner.PosX + r.Node->ReachX, owner.PosY + r.Node->ReachY);
-                }
-                if (r.Weapon && r.Weapon->TrailOn == 1) {
-                    dc.SelectPen(Pens[10].get());
-                    dc.SelectBrush(Brushes[6].get());
-                    for (int i = 0; i < 3; ++i) {
-                        const int s = r.Weapon->TrailHalfSize[i];
-                        dc.Rectangle(r.Trail[i].X - s, r.Trail[i].Y - s, r.Trail[i].X + s, r.Trail[i].Y + s);
-                    }
                 }
             }
         }
