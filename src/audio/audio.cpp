@@ -53,6 +53,7 @@ void TForm1::EndDirectSound() {
     for (auto& b : P2ShotSounds) b.reset();
     // The music plays through the same device.
     StopMusic();
+    MusicSegments.clear();
     SoundDevice->Close();
     SoundDevice.reset();
 }
@@ -88,9 +89,10 @@ void TForm1::PlayCursorSound() { PlayIfPresent(CursorBuffer); }
 bool TForm1::PlayMusic(const char* file) {
     StopMusic();
     if (!SoundDevice) return true;  // silent game
-    MusicSegment = dw::Music::Load(*SoundDevice, DataDir + "/" + file);
-    if (!MusicSegment || !MusicSegment->Play(true)) {
-        MusicSegment.reset();
+    std::unique_ptr<dw::Music>& tune = MusicSegments[file];
+    if (!tune) tune = dw::Music::Load(*SoundDevice, DataDir + "/" + file);
+    if (!tune || !tune->Play(true)) {
+        MusicSegments.erase(file);
         Close();
         return false;
     }
@@ -98,7 +100,5 @@ bool TForm1::PlayMusic(const char* file) {
 }
 
 void TForm1::StopMusic() {
-    if (!MusicSegment) return;
-    dw::Music::Stop();
-    MusicSegment.reset();
+    if (!MusicSegments.empty()) dw::Music::Stop();
 }

@@ -129,8 +129,7 @@ void TForm1::FormClose() {
     SheetSurface2.reset();
     for (auto& s : P1Sheets) s.reset();
     for (auto& s : P2Sheets) s.reset();
-    EndDirectSound();
-    StopMusic();
+    EndDirectSound();  // the music goes with the sound device
     if (DirectDrawObj) DirectDrawObj->Close();
     DirectDrawObj.reset();
     Sticks.Close();
