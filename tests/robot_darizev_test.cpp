@@ -227,12 +227,7 @@ TEST(DariZev, HeldButtonsFireOneVolleyPerPress) {
     const ActionGraph& g = form->P1Graph;
 
     // Held, each weapon fires once however long the button stays down.
-    for (int k = 1; k <= 3; ++k) {
-        Pilot p(&g.Node[0][0]);
-        p.Press(k);
-        p.Frames(200);
-        EXPECT_EQ(p.volleys[k - 1], 1) << k;
-    }
+    robot_walk::ExpectOneVolleyPerHeldButton(g, 3, 200);
 
     // The machine gun re-enters its firing node on each new press without the wind-up.
     Pilot p(&g.Node[0][0]);

@@ -163,12 +163,7 @@ TEST(DivizOdir, LazerAndTenpest) {
 TEST(DivizOdir, HeldButtonsFireOneVolleyPerPress) {
     auto form = robot_walk::Loaded(kDivizOdirRow);
     const ActionGraph& g = form->P1Graph;
-    for (int k = 1; k <= 4; ++k) {
-        Pilot p(&g.Node[0][0]);
-        p.Press(k);
-        p.Frames(300);
-        EXPECT_EQ(p.volleys[k - 1], 1) << k;
-    }
+    robot_walk::ExpectOneVolleyPerHeldButton(g, 4, 300);
     // The beam held repeats, through one idle frame still in its sequence, without firing;
     // each later press from idle fires one beam.
     Pilot p(&g.Node[0][0]);

@@ -170,12 +170,7 @@ TEST(FireCreeper, SwingsRunsSteersTwiceAndBursts) {
 TEST(DedaZivirEvavid, HeldButtonsFireOneVolleyPerPress) {
     auto form = robot_walk::Loaded(kDOZRow);
     const ActionGraph& g = form->P1Graph;
-    for (int k = 1; k <= 4; ++k) {
-        Pilot p(&g.Node[0][0]);
-        p.Press(k);
-        p.Frames(300);
-        EXPECT_EQ(p.volleys[k - 1], 1) << k;
-    }
+    robot_walk::ExpectOneVolleyPerHeldButton(g, 4, 300);
 
     // The gun stays on its firing node while held, and fires again at each new press.
     Pilot p(&g.Node[0][0]);

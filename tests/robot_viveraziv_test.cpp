@@ -116,12 +116,7 @@ TEST(ViveraziV, RifleAndNapalm) {
 TEST(ViveraziV, HeldButtonsFireOneVolleyPerPress) {
     auto form = robot_walk::Loaded(kViveraziVRow);
     const ActionGraph& g = form->P1Graph;
-    for (int k = 1; k <= 3; ++k) {
-        Pilot p(&g.Node[0][0]);
-        p.Press(k);
-        p.Frames(300);
-        EXPECT_EQ(p.volleys[k - 1], 1) << k;
-    }
+    robot_walk::ExpectOneVolleyPerHeldButton(g, 3, 300);
 
     // Rifle: the first entry into 1.2 fires (frame 6); a new press in 1.3 goes back to 1.1
     // and re-arms it, so the next 1.2 fires again; held on, the loop fires no more.

@@ -1,14 +1,16 @@
-// Test helpers that read robot data the way the fight reads it: a shot flown frame by
-// frame, and an action graph stepped under held and pressed buttons. They follow the
-// engine's published rules, so a robot's tables can be checked against the figures its
-// design states without running a fight.
+// Test helpers that read robot data through the fight's own rules: a shot flown frame by
+// frame, and an action graph stepped under held and pressed buttons, without the rest of
+// a fight around them.
 #pragma once
 
-#include <cmath>
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fight/fighter.h"
+#include "fight/shots.h"
 #include "robots/builders.h"
 #include "robots/loading.h"
 #include "shell/form.h"
@@ -52,20 +54,6 @@ inline std::vector<unsigned char> Snapshot(TForm1& form, int player) {
     return out;
 }
 
-// The heading from one point toward another; each axis heading covers 30 degrees either side.
-inline int DirectionTo(int fromX, int fromY, int toX, int toY) {
-    const double dx = toX - fromX, dy = fromY - toY;  // dy up
-    const double len = std::hypot(dx, dy);
-    if (len == 0) return 0;
-    const double x = dx / len, y = dy / len, axis = std::sqrt(3.0) / 2;
-    if (y >= axis) return 0;
-    if (x >= axis) return 2;
-    if (y <= -axis) return 4;
-    if (x <= -axis) return 6;
-    if (x > 0) return y > 0 ? 1 : 3;
-    return y > 0 ? 7 : 5;
-}
-
 struct Point {
     int x = 0;
     int y = 0;
@@ -87,31 +75,30 @@ struct Flight {
         at = {owner.x + w.LaunchPoint[facing][column].x, owner.y + w.LaunchPoint[facing][column].y};
     }
 
-    // One frame: move by the node's movement, then count the frame in the node.
+    // One frame, by the engine's own movement and node step.
     void Frame(Point owner, Point target) {
-        switch (node->MoveKind) {
-        case kMoveBranch:
-            heading = DirectionTo(at.x, at.y, target.x, target.y);
-            node = HomingLink(*node, heading);
-            ticks = 0;
-            Move(node->Dx, node->Dy);
-            break;
-        case kMoveAtTarget: at = {target.x + node->Dx, target.y + node->Dy}; break;
-        case kMoveHoming:
-            heading = DirectionTo(at.x, at.y, target.x, target.y);
-            Move(kHeadingSignX[heading] * node->Dx, kHeadingSignY[heading] * node->Dy);
-            break;
-        case kMoveMelee:
-            at = {owner.x + weapon->LaunchPoint[heading][0].x, owner.y + weapon->LaunchPoint[heading][0].y};
-            break;
-        default: Move(node->Dx, node->Dy); break;
-        }
-        if (++ticks < node->Duration) return;
-        ticks = 0;
-        if (node->Next)
-            node = node->Next;
-        else
-            active = armed = false;
+        ShotRecord r;
+        r.PosX = at.x;
+        r.PosY = at.y;
+        r.Heading = heading;
+        r.Active = active;
+        r.HitArmed = armed;
+        r.Ticks = ticks;
+        r.Weapon = weapon;
+        r.Node = const_cast<ShotNode*>(node);
+        FighterState o, t;
+        o.PosX = owner.x;
+        o.PosY = owner.y;
+        t.PosX = target.x;
+        t.PosY = target.y;
+        MoveShot(r, o, t);
+        StepShotNode(r, o);
+        at = {r.PosX, r.PosY};
+        heading = r.Heading;
+        node = r.Node;
+        ticks = r.Ticks;
+        active = r.Active;
+        armed = armed && r.Active;
     }
 
     // A hit: the weapon's flags, then the impact node with the count restarted.
@@ -129,63 +116,48 @@ struct Flight {
         for (; active && frames < 10000; ++frames) Frame(owner, target);
         return frames;
     }
-
-    void Move(int dx, int dy) {
-        at.x += dx;
-        at.y += dy;
-    }
 };
 
-// A fighter's action graph under a button script, counting the volleys it fires.
+// A fighter's action graph under a button script, stepped by the engine's own rules,
+// counting the volleys it fires. A press stays "new" until the graph takes it.
 struct Pilot {
+    FighterState f;
     const ActionNode* node;
     int state = 0;
-    int ticks = 0;
-    int latch = 0;
-    int held[4] = {};  // 0 up, 1 newly pressed, 2 press taken
     int volleys[4] = {};
 
-    explicit Pilot(const ActionNode* idle) : node(idle) {}
+    explicit Pilot(const ActionNode* idle) : node(idle) { f.CurrentNode = const_cast<ActionNode*>(idle); }
     void Press(int k) {
-        if (!held[k - 1]) held[k - 1] = 1;
+        if (!f.FireHeld[k - 1]) f.FireHeld[k - 1] = 1;
     }
-    void Release(int k) { held[k - 1] = 0; }
+    void Release(int k) { f.FireHeld[k - 1] = 0; }
 
-    // One frame: a request from a node that accepts one, firing, then the node's step.
+    // One frame: a request, firing (one volley until the latch is cleared), the node's step.
     void Frame() {
-        if (node->AcceptsRequest) {
-            for (int k = 1; k <= 4; ++k)
-                if (held[k - 1] == 1 && (state == 0 || state == k)) {
-                    if (state == k) latch = 0;
-                    Enter(k, k);
-                    break;
-                }
+        TakeActionRequest(f);
+        if (f.CurrentNode->FireFrame && f.ActionState >= 1 && f.ActionState <= 4 && !f.FireLatch) {
+            f.FireLatch = 1;
+            ++volleys[f.ActionState - 1];
         }
-        if (node->FireFrame && state >= 1 && state <= 4 && !latch) {
-            latch = 1;
-            ++volleys[state - 1];
-        }
-        if (++ticks < node->Duration) return;
-        for (int k = 1; k <= 4; ++k)
-            if (held[k - 1]) {
-                Enter(k, k);
-                return;
-            }
-        Enter(kSlotDefault, state);
-        latch = 0;
-        if (node->Kind == 0) state = 0;
+        StepActionGraph(f);
+        node = f.CurrentNode;
+        state = f.ActionState;
     }
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }
-
-    void Enter(int slot, int newState) {
-        node = node->Next[slot];
-        ticks = 0;
-        state = newState;
-        if (slot >= 1 && slot <= 4) held[slot - 1] = 2;
-    }
 };
+
+// Each of the first `weapons` buttons, pressed once from idle and held for `frames`,
+// fires exactly one volley.
+inline void ExpectOneVolleyPerHeldButton(const ActionGraph& g, int weapons, int frames) {
+    for (int k = 1; k <= weapons; ++k) {
+        Pilot p(&g.Node[0][0]);
+        p.Press(k);
+        p.Frames(frames);
+        EXPECT_EQ(p.volleys[k - 1], 1) << "button " << k;
+    }
+}
 
 // Frames of a sequence followed by its default links from its first node back to idle.
 inline int SequenceLength(const ActionGraph& g, int sequence) {
