@@ -111,7 +111,10 @@ for spec in "1024 768 0 0 1024 768" "1920 1080 240 0 1680 1080" "800 600 0 0 800
     used=$(($(ticks) - before))
     percent=$((used * 100 / (seconds * $(getconf CLK_TCK))))
     echo "display ${sw}x${sh}: the title screen takes ${percent}% of one core"
-    [ "$percent" -lt 15 ] || { echo "  more than 14%"; failed=1; }
+    # About 10% here; the old path through the GL rasteriser took over 30%. The bound leaves
+    # room for a slower or busier machine.
+    limit=${DW_CPU_LIMIT:-25}
+    [ "$percent" -lt "$limit" ] || { echo "  ${limit}% or more"; failed=1; }
   fi
   stop
 done
