@@ -1,29 +1,23 @@
-// The music through the mixer: what reaches the output, looping, switching and memory.
+// The music as the mixer sends it out: tunes sound, loop, give way and cost no memory.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "platform/music.h"
-#include "platform/sound.h"
 #include "shell/form.h"
 #include "test_support.h"
 
 namespace {
 
 using dw::Music;
-using dw::SoundDevice;
 
-// Watches what the mixer sends to the device: the loudest sample and the number of
-// passes, both counted from the mixer's thread.
+// The loudest sample the mixer sends out, and how many passes it has made.
 class OutputWatch {
 public:
     OutputWatch() { Mix_SetPostMix(Seen, this); }
@@ -31,29 +25,26 @@ public:
     OutputWatch(const OutputWatch&) = delete;
     OutputWatch& operator=(const OutputWatch&) = delete;
 
-    // Lets the mixer run n passes; false when it stops calling.
-    bool Wait(int n) {
-        const long until = passes_ + n;
-        for (int ms = 0; passes_ < until; ++ms) {
+    bool Wait(int passes) {
+        const long until = passes_ + passes;
+        for (int ms = 0; passes_ < until; ++ms)
             if (ms > 5000) return false;
-            SDL_Delay(1);
-        }
+            else SDL_Delay(1);
         return true;
     }
-    // The loudest sample over the next n passes.
-    int Peak(int n) {
-        Wait(1);  // a pass under way may have begun before the change being looked at
+    // Over the next passes; a pass under way may have begun before the change looked at.
+    int Peak(int passes) {
+        Wait(1);
         peak_ = 0;
-        EXPECT_TRUE(Wait(n)) << "the mixer stopped";
+        EXPECT_TRUE(Wait(passes)) << "the mixer stopped";
         return peak_;
     }
 
 private:
     static void Seen(void* self, Uint8* stream, int len) {
         auto* w = static_cast<OutputWatch*>(self);
-        const auto* s = reinterpret_cast<const int16_t*>(stream);
         int peak = w->peak_;
-        for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(int(s[i])));
+        for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(int(reinterpret_cast<int16_t*>(stream)[i])));
         w->peak_ = peak;
         ++w->passes_;
     }
@@ -62,45 +53,43 @@ private:
 };
 
 constexpr int kAudible = 1000;
-constexpr int kSilent = 64;  // dither stays below it
+constexpr int kSilent = 64;  // dither and the last of the echo stay below it
 
-// A one-track file at 96 ticks a beat, 120 beats a minute: a tick is about 5 ms.
+// One track at 96 ticks a beat, 120 beats a minute: a tick is about 5 ms.
 std::vector<uint8_t> MidiFile(const std::vector<uint8_t>& events) {
-    std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
-    for (int shift = 24; shift >= 0; shift -= 8) f.push_back(uint8_t(events.size() >> shift));
+    std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0};
+    f.push_back(uint8_t(events.size()));
     f.insert(f.end(), events.begin(), events.end());
     return f;
 }
 
+// A note of about 100 ms, and the tune ends 100 ms after it.
+const std::vector<uint8_t> kBlip = {0, 0x90, 60, 100, 20, 0x80, 60, 0, 20, 0xFF, 0x2F, 0};
+
 class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(device.Open()) << SDL_GetError(); }
-    std::unique_ptr<Music> Tune(const char* name, const std::vector<uint8_t>& events) {
-        const std::string path = dir.Str() + "/" + name;
+    std::unique_ptr<Music> Tune(const std::vector<uint8_t>& events) {
+        const std::string path = dir.Str() + "/tune" + std::to_string(++files) + ".mid";
         const std::vector<uint8_t> bytes = MidiFile(events);
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return Music::Load(device, path);
     }
     testing_support::TempDir dir;
-    SoundDevice device;
+    int files = 0;
+    dw::SoundDevice device;
 };
-
-// A note of about 100 ms, and the tune ends 100 ms after it.
-const std::vector<uint8_t> kBlip = {0, 0x90, 60, 100, 20, 0x80, 60, 0, 20, 0xFF, 0x2F, 0};
-// Five seconds without a note.
-const std::vector<uint8_t> kHush = {0x87, 0x40, 0xFF, 0x2F, 0};
 
 TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnce) {
     OutputWatch out;
-    auto blip = Tune("blip.mid", kBlip);
-    auto hush = Tune("hush.mid", kHush);
+    auto blip = Tune(kBlip);
+    auto hush = Tune({0x87, 0x40, 0xFF, 0x2F, 0});  // five seconds without a note
     ASSERT_TRUE(blip && hush);
 
     ASSERT_TRUE(blip->Play(true));
     EXPECT_GT(out.Peak(15), kAudible);
     out.Wait(40);  // several times the tune's length
     EXPECT_GT(out.Peak(15), kAudible) << "a looping tune went quiet";
-
     ASSERT_TRUE(hush->Play(true));  // the pinch switch: the old tune stops mid-note
     EXPECT_LT(out.Peak(10), kSilent);
 
@@ -112,7 +101,6 @@ TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnce) {
     blip->Play(true);
     Music::Stop();
     EXPECT_LT(out.Peak(10), kSilent);
-
     // Only the playing tune stops the music as it goes.
     blip->Play(true);
     hush.reset();
@@ -123,44 +111,34 @@ TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnce) {
 
 TEST_F(MusicTest, UnplayableTunesStaySilentAndNeverStallTheMixer) {
     OutputWatch out;
-    // Both pass the structural check: no status byte before the first data byte, and a
-    // tune that ends as it begins.
-    auto broken = Tune("broken.mid", {0, 0x40, 0x40, 0, 0xFF, 0x2F, 0});
-    auto empty = Tune("empty.mid", {0, 0xFF, 0x2F, 0});
-    auto blip = Tune("blip.mid", kBlip);
-    ASSERT_TRUE(broken && empty && blip);
-    for (Music* m : {broken.get(), empty.get()}) {
+    auto blip = Tune(kBlip);
+    // Both pass the structural check: a data byte with no status before it, and a tune
+    // that ends as it begins.
+    for (const auto& events : {std::vector<uint8_t>{0, 0x40, 0x40, 0, 0xFF, 0x2F, 0}, std::vector<uint8_t>{0, 0xFF, 0x2F, 0}}) {
         blip->Play(true);
         ASSERT_GT(out.Peak(15), kAudible);
-        EXPECT_TRUE(m->Play(true));
+        auto bad = Tune(events);
+        ASSERT_TRUE(bad && bad->Play(true));
         EXPECT_LT(out.Peak(10), kSilent);
     }
-    blip->Play(true);
-    EXPECT_GT(out.Peak(15), kAudible);
 }
 
 TEST_F(MusicTest, TunesOfAClosedDeviceStaySilentAfterItOpensAgain) {
-    auto old = Tune("blip.mid", kBlip);
+    auto old = Tune(kBlip);
     ASSERT_TRUE(old && old->Play(true));
     device.Close();
     EXPECT_FALSE(old->Play(true));
-    Music::Stop();
-    EXPECT_FALSE(Tune("blip.mid", kBlip));
+    EXPECT_FALSE(Tune(kBlip));
 
     ASSERT_TRUE(device.Open());
     OutputWatch out;
     EXPECT_FALSE(old->Play(true));
-    EXPECT_LT(out.Peak(5), kSilent);
-    auto fresh = Tune("blip.mid", kBlip);
+    auto fresh = Tune(kBlip);
     ASSERT_TRUE(fresh && fresh->Play(true));
     old.reset();
     EXPECT_GT(out.Peak(15), kAudible);
 }
 
-constexpr const char* kTunes[] = {"Start.mid",     "Select.mid",    "Fighting1.mid",
-                                  "Fighting2.mid", "Fighting3.mid", "Ending.mid"};
-
-// Resident memory in kilobytes.
 long ResidentKb() {
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
@@ -168,38 +146,30 @@ long ResidentKb() {
     return resident * 4;
 }
 
-long HeapKb() { return long(mallinfo2().uordblks / 1024); }
-
 TEST(MusicMemory, OneSynthesizerWhateverHowManyTunesHavePlayed) {
+    constexpr const char* kTunes[] = {"Start.mid", "Select.mid", "Fighting1.mid", "Fighting2.mid", "Fighting3.mid",
+                                      "Ending.mid"};
     testing_support::GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();  // the title screen starts its tune
-    ASSERT_FALSE(f.Closed());
-    ASSERT_TRUE(f.SoundDevice) << "the dummy audio driver should open";
+    ASSERT_TRUE(f.SoundDevice && !f.Closed());
     OutputWatch out;
     SDL_Delay(300);
     const long first = ResidentKb();
-    const long firstHeap = HeapKb();
-
     for (const char* tune : kTunes) {
         ASSERT_TRUE(f.PlayMusic(tune)) << tune;
         SDL_Delay(300);
     }
     const long allSix = ResidentKb();
-    const long allSixHeap = HeapKb();
-
     for (int i = 0; i < 500; ++i) {
         ASSERT_TRUE(f.PlayMusic(kTunes[i % 6])) << i;
         SDL_Delay(2);
     }
     const long after500 = ResidentKb();
     EXPECT_GT(out.Peak(40), kAudible) << "the memory of a silent synthesizer proves nothing";
-    std::printf("music memory: resident %ld KB after the first tune, %ld KB after all six, %ld KB after 500 "
-                "changes; heap %ld KB, %ld KB, %ld KB\n",
-                first, allSix, after500, firstHeap, allSixHeap, HeapKb());
-#if defined(__SANITIZE_ADDRESS__)
-    // Freed memory sits in the sanitizer's quarantine; its leak check stands in.
-#else
+    std::printf("music: resident %ld KB after the first tune, %ld KB after all six, %ld KB after 500 changes\n", first,
+                allSix, after500);
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer holds freed memory back; its leak check stands in
     EXPECT_LT(allSix - first, 2048);
     EXPECT_LT(after500 - first, 2048);
 #endif
