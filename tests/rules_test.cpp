@@ -54,3 +54,45 @@ TEST(Rules, HeldButtonIntoAnotherWeaponFiresNothing) {
         EXPECT_EQ(p1.CurrentNode, NodeOf(g, c.passed));
     }
 }
+
+// D-2-E's claw breaks guards. The victim, started on a node, is pushed by the hit only when
+// the node the hit leads it to lets it move: 24 px on an axis, 17 per axis on a diagonal.
+TEST(Rules, KnockBackMovesOnlyAVictimFreeToMove) {
+    struct Case {
+        const char* what;
+        int robot;
+        NodeAt start;
+        int state;
+        bool guard;  // the guard button held
+        int dx, dy;  // victim from attacker
+        int pushX, pushY;
+        NodeAt after;
+        int armour;  // taken by the hit
+    };
+    const Case cases[] = {
+        {"DeziVor guarding", 10, {5, 0}, 5, true, 0, -60, 0, 0, {5, 0}, 8},
+        {"DeziVor idle, straight ahead", 10, {0, 0}, 0, false, 0, -60, 0, -24, {6, 0}, 32},
+        {"DeziVor idle, on a diagonal", 10, {0, 0}, 0, false, 42, -42, 17, -17, {6, 0}, 32},
+        {"D-2-E rooted by its laser, hit node free", 14, {3, 3}, 3, false, -60, 0, -24, 0, {6, 0}, 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        third_set::Rig rig(14, c.robot);
+        TForm1& f = rig.f;
+        FighterState& v = f.P2Fighter;
+        rig.Place(400, 300, 400 + c.dx, 300 + c.dy);
+        v.CurrentNode = const_cast<ActionNode*>(NodeOf(f.P2Graph, c.start));
+        v.ActionState = c.state;
+        v.NodeTicks = 0;
+        rig.Hold(dw::Key::Pad6, c.guard);
+        rig.Hold(dw::Key::H);
+        const int32_t armour = v.Armour;
+        int frames = 0;
+        while (v.Armour == armour && frames++ < 30) rig.Frame();
+        ASSERT_EQ(armour - v.Armour, c.armour);
+        const FighterState& a = f.P1Fighter;
+        EXPECT_EQ(v.PosX - a.PosX, c.dx + c.pushX);
+        EXPECT_EQ(v.PosY - a.PosY, c.dy + c.pushY);
+        EXPECT_EQ(v.CurrentNode, NodeOf(f.P2Graph, c.after));
+    }
+}
