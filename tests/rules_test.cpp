@@ -96,3 +96,27 @@ TEST(Rules, KnockBackMovesOnlyAVictimFreeToMove) {
         EXPECT_EQ(v.CurrentNode, NodeOf(f.P2Graph, c.after));
     }
 }
+
+// The pinch music starts once either robot's armour is below a third of its most, exactly.
+TEST(Rules, PinchStartsBelowAThirdOfEitherArmour) {
+    struct Case {
+        int player;
+        int32_t most, armour;
+        bool pinch;
+    };
+    const Case cases[] = {{0, 460, 153, true}, {0, 460, 154, false}, {1, 460, 153, true},
+                          {1, 460, 154, false}, {0, 459, 153, false}, {1, 459, 152, true}};
+    third_set::Rig rig(14, 14);
+    TForm1& f = rig.f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "player " << c.player + 1 << ", " << c.armour << " of " << c.most);
+        for (int p = 0; p < 2; ++p) {
+            FighterState& fi = f.Player(p).fighter;
+            f.Player(p).spec.MaxArmour = c.most;
+            fi.Armour = p == c.player ? c.armour : c.most;
+        }
+        f.PinchPlayed = false;
+        rig.Frame();
+        EXPECT_EQ(f.PinchPlayed, c.pinch);
+    }
+}

@@ -119,7 +119,9 @@ void TForm1::FightStage() {
         GameState = kStateTimeOver;
         return;
     }
-    if (!PinchPlayed && (P1Fighter.Armour < P1Spec.MaxArmour / 3 || P2Fighter.Armour < P2Spec.MaxArmour / 3)) {
+    // Exactly below a third: with 460 armour at most, 153 left is in a pinch.
+    auto pinched = [](const FighterState& f) { return 3 * int64_t(f.Armour) < f.Spec->MaxArmour; };
+    if (!PinchPlayed && (pinched(P1Fighter) || pinched(P2Fighter))) {
         PinchPlayed = true;
         if (!PlayMusic("Fighting3.mid")) return;
     }
