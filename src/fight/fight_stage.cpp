@@ -50,9 +50,8 @@ void TForm1::ToFight() {
     PinchPlayed = false;
     Winner = 0;
     StateFrames = 0;
-    if (!LoadSheet(SheetSurface1, "SABAKU") || !LoadSheet(SheetSurface2, "WEAPON")) return;
-    if (!PlayMusic(StageNo % 2 == 0 ? "Fighting1.mid" : "Fighting2.mid")) return;
-    PlayVoice("S_START");
+    if (!LoadScreenSheets("SABAKU", "WEAPON")) return;
+    if (!PlayMusic(StageNo % 2 == 0 ? "Fighting1.mid" : "Fighting2.mid") || !PlayVoice("S_START")) return;
     GameState = kStateFightIntro;
 }
 
