@@ -55,8 +55,9 @@ TEST(Rules, HeldButtonIntoAnotherWeaponFiresNothing) {
     }
 }
 
-// D-2-E's claw breaks guards. The victim, started on a node, is pushed by the hit only when
-// the node the hit leads it to lets it move: 24 px on an axis, 17 per axis on a diagonal.
+// D-2-E's claw breaks guards. The victim, started on a node, is pushed along the claw's
+// heading (not away from the claw) only when the node the hit leads it to lets it move:
+// 24 px on an axis, 17 per axis on a diagonal.
 TEST(Rules, KnockBackMovesOnlyAVictimFreeToMove) {
     struct Case {
         const char* what;
@@ -71,7 +72,7 @@ TEST(Rules, KnockBackMovesOnlyAVictimFreeToMove) {
     };
     const Case cases[] = {
         {"DeziVor guarding", 10, {5, 0}, 5, true, 0, -60, 0, 0, {5, 0}, 8},
-        {"DeziVor idle, straight ahead", 10, {0, 0}, 0, false, 0, -60, 0, -24, {6, 0}, 32},
+        {"DeziVor idle, ahead and a little aside", 10, {0, 0}, 0, false, 20, -60, 0, -24, {6, 0}, 32},
         {"DeziVor idle, on a diagonal", 10, {0, 0}, 0, false, 42, -42, 17, -17, {6, 0}, 32},
         {"D-2-E rooted by its laser, hit node free", 14, {3, 3}, 3, false, -60, 0, -24, 0, {6, 0}, 32},
     };
