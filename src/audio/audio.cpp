@@ -74,9 +74,14 @@ void TForm1::HitSound2(const std::string& name) {
     if (i >= 0) PlayIfPresent(HitDuplicates[size_t(i)]);
 }
 
-void TForm1::PlayVoice(const char* name) {
-    if (!SoundDevice) return;
-    if (CreateSoundData(name, VoiceBuffer)) VoiceBuffer->Play();
+bool TForm1::PlayVoice(const char* name) {
+    if (!SoundDevice) return true;  // silent game
+    if (!CreateSoundData(name, VoiceBuffer)) {
+        ToError(3);  // the failed creation has already released the sound device
+        return false;
+    }
+    VoiceBuffer->Play();
+    return true;
 }
 
 void TForm1::StopVoice() {

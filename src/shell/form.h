@@ -63,8 +63,11 @@ public:
     void ToStart();
     void ToSelect();
     void ToError(int code);
-    // Loads a picture keyed on magenta into sheet; closes the form when it cannot.
+    // Loads a picture keyed on magenta into sheet; false when it cannot be made.
     bool LoadSheet(std::unique_ptr<dw::Surface>& sheet, const char* name);
+    // A screen change's pictures into SheetSurface1 and (second may be null) SheetSurface2;
+    // one that cannot be made enters the error screen.
+    bool LoadScreenSheets(const char* first, const char* second);
 
     // --- options file (shell/options.cpp) ----------------------------------------------
     void LoadOptions();
@@ -80,7 +83,9 @@ public:
     void CreateHitSounds();
     void HitSound1(const std::string& name);  // shots of player 2
     void HitSound2(const std::string& name);  // shots of player 1
-    void PlayVoice(const char* name);          // replaces the voice buffer and plays it
+    // A screen change's voice: replaces the voice buffer and plays it. One that cannot be
+    // made while the sound device works enters the error screen (false).
+    bool PlayVoice(const char* name);
     void StopVoice();
     void PlayCursorSound();
     bool PlayMusic(const char* file);         // false (and the form closed) on failure
