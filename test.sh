@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the game and runs every test: the normal build, an ASan+UBSan build, a short
-# fuzzing run of every file reader and the benchmarks in a short mode.
+# Builds the game and runs every test: the normal build, an ASan+UBSan build, an optimised
+# build, a short fuzzing run of every file reader and the benchmarks in a short mode.
+# Every build here treats warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
@@ -8,19 +9,25 @@ jobs=$(nproc)
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 
 echo "== build"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
+echo "== optimised build (Release, GCC)"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DDW_WERROR=ON \
+  -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null
+cmake --build build-release -j "$jobs"
+(cd build-release && ctest --output-on-failure -j "$jobs")
+
 echo "== sanitizer build (ASan+UBSan)"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDW_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDW_SANITIZE=ON -DDW_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/../tests/lsan.supp \
   UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
 if command -v clang++ >/dev/null; then
   echo "== fuzzing (${DW_FUZZ_SECONDS:=20} s per reader)"
-  cmake -S . -B build-fuzz -DDW_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake -S . -B build-fuzz -DDW_FUZZ=ON -DDW_WERROR=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
   cmake --build build-fuzz -j "$jobs"
   for f in build-fuzz/*_fuzz; do
     name=$(basename "$f")
