@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
+# A new build tree uses Ninja where it is installed: its check of a built tree is the quickest.
+if command -v ninja >/dev/null; then export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}; fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target duskwarden
 cd build/game

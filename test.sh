@@ -7,10 +7,12 @@ cd "$(dirname "$0")"
 ./tools/install-deps.sh
 jobs=$(nproc)
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+if command -v ninja >/dev/null; then export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}; fi
 
 echo "== build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
+./tools/check-rebuild.sh build
 (cd build && ctest --output-on-failure -j "$jobs")
 
 echo "== optimised build (Release, GCC)"
