@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +35,7 @@ std::vector<uint8_t> MakeBmp(int32_t width, int32_t height, uint32_t compression
                              const std::vector<uint8_t>& data, uint32_t infoSize = 40) {
     const size_t tableAt = 14 + infoSize;
     const size_t offBits = tableAt + 4 * colours;
-    std::vector<uint8_t> b(offBits, 0);
+    std::vector<uint8_t> b(offBits + data.size(), 0);
     b[0] = 'B';
     b[1] = 'M';
     Put32(b, 2, uint32_t(offBits + data.size()));
@@ -52,7 +54,7 @@ std::vector<uint8_t> MakeBmp(int32_t width, int32_t height, uint32_t compression
         b[tableAt + 4 * i + 1] = c.g;
         b[tableAt + 4 * i + 2] = c.r;
     }
-    b.insert(b.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), b.begin() + std::ptrdiff_t(offBits));
     return b;
 }
 
