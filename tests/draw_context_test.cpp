@@ -9,6 +9,7 @@
 
 #include "platform/draw_context.h"
 #include "platform/font.h"
+#include "test_support.h"
 
 namespace dw {
 namespace {
@@ -19,35 +20,20 @@ constexpr ColorRef kRedRef = Rgb(255, 0, 0), kGreenRef = Rgb(0, 255, 0), kBlueRe
 ColorTable TestPalette() {
     ColorTable t{};
     for (size_t i = 0; i < 256; ++i) t[i] = {uint8_t(i), 40, 90};
-    t[1] = {0, 0, 0};
-    t[2] = {255, 255, 255};
-    t[3] = {255, 0, 0};
-    t[4] = {0, 255, 0};
-    t[5] = {0, 0, 255};
+    const PaletteEntry named[] = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    std::copy(std::begin(named), std::end(named), t.begin() + 1);
     return t;
 }
+std::string Picture(const Surface& s) { return testing_support::Picture(s, ".KWRGB"); }
 
-// The surface as text, one row after another: '.' for index 0, then K W R G B.
-std::string Picture(const Surface& s) {
-    std::string text;
-    for (int y = 0; y < s.Height(); ++y) {
-        if (y > 0) text += '/';
-        for (int x = 0; x < s.Width(); ++x) text += s.Get(x, y) < 6 ? ".KWRGB"[s.Get(x, y)] : '?';
-    }
-    return text;
-}
-
-TEST(NearestIndexTest, ExactNearestAndLowestOnTies) {
+TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCacheAndSelectSwaps) {
     ColorTable t{};
-    t[1] = {10, 10, 10};
-    t[2] = {10, 10, 10};
+    t[1] = t[2] = {10, 10, 10};
     t[9] = {200, 100, 50};
-    const std::pair<ColorRef, int> rows[] = {{Rgb(10, 10, 10), 1}, {Rgb(4, 4, 4), 0}, {Rgb(5, 5, 5), 0},
+    const std::pair<ColorRef, int> ties[] = {{Rgb(10, 10, 10), 1}, {Rgb(4, 4, 4), 0}, {Rgb(5, 5, 5), 0},
                                              {Rgb(6, 6, 6), 1},    {0x3264C8, 9},       {Rgb(255, 120, 40), 9}};
-    for (auto [colour, index] : rows) EXPECT_EQ(NearestIndex(t, colour), index) << std::hex << colour;
-}
+    for (auto [colour, index] : ties) EXPECT_EQ(NearestIndex(t, colour), index) << std::hex << colour;
 
-TEST(DrawContextTest, ColoursMapThroughThePaletteAndItsCacheAndSelectSwaps) {
     const ColorTable palette = TestPalette();
     auto s = Surface::Create(1, 1);
     DrawContext dc(*s, palette);
@@ -56,7 +42,6 @@ TEST(DrawContextTest, ColoursMapThroughThePaletteAndItsCacheAndSelectSwaps) {
                                                 {Rgb(250, 250, 250), 2}, {Rgb(7, 40, 90), 7}};
     for (int round = 0; round < 3; ++round)
         for (auto [colour, index] : colours) EXPECT_EQ(dc.Index(colour), index) << std::hex << colour;
-
     const Pen pen;
     const Brush brush;
     EXPECT_TRUE(dc.SelectPen(&pen) == nullptr && dc.SelectPen(nullptr) == &pen);
@@ -67,61 +52,52 @@ TEST(DrawContextTest, ColoursMapThroughThePaletteAndItsCacheAndSelectSwaps) {
 TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {
     const Pen red{1, kRedRef}, white{1, Rgb(255, 255, 255)}, green4{4, kGreenRef}, blue5{5, kBlueRef};
     const Brush blue{false, kBlueRef}, green{false, kGreenRef}, hollow{true, kRedRef};
-    using Draw = std::function<void(DrawContext&)>;
+    using DC = DrawContext&;
     auto lines = [](std::vector<std::array<int, 4>> from_to) {
-        return [=](DrawContext& dc) {
+        return [=](DC dc) {
             for (auto [x0, y0, x1, y1] : from_to) dc.MoveTo(x0, y0), dc.LineTo(x1, y1);
         };
     };
     struct Row {
-        const char* what;
         const Pen* pen;
         const Brush* brush;
-        Draw draw;
+        std::function<void(DC)> draw;
         const char* want;  // 8 x 6
-    };
-    const Row rows[] = {
-        {"fill", nullptr, nullptr, [&](DrawContext& dc) { dc.FillRect({1, 1, 4, 3}, green); },
-         "......../.GGG..../.GGG..../......../......../........"},
-        {"fills clipped, a hollow one draws nothing", nullptr, nullptr,
-         [&](DrawContext& dc) { dc.FillRect({-2, -2, 2, 1}, green), dc.FillRect({6, 4, 99, 99}, blue), dc.FillRect({0, 0, 8, 6}, hollow); },
+    } const rows[] = {
+        // Fills, clipped; a hollow brush fills nothing.
+        {nullptr, nullptr, [&](DC dc) { dc.FillRect({1, 1, 4, 3}, green); }, "......../.GGG..../.GGG..../......../......../........"},
+        {nullptr, nullptr, [&](DC dc) { dc.FillRect({-2, -2, 2, 1}, green), dc.FillRect({6, 4, 99, 99}, blue), dc.FillRect({0, 0, 8, 6}, hollow); },
          "GG....../......../......../......../......BB/......BB"},
-        {"rectangle: pen outline on the outermost pixels, brush inside", &red, &blue,
-         [](DrawContext& dc) { dc.Rectangle(1, 1, 6, 5); }, "......../.RRRRR../.RBBBR../.RBBBR../.RRRRR../........"},
-        {"rectangle from inverted corners, hollow brush", &red, &hollow, [](DrawContext& dc) { dc.Rectangle(6, 5, 1, 1); },
-         "......../.RRRRR../.R...R../.R...R../.RRRRR../........"},
-        {"stock black pen and white brush", nullptr, nullptr, [](DrawContext& dc) { dc.Rectangle(0, 0, 3, 3); },
-         "KKK...../KWK...../KKK...../......../......../........"},
-        {"flat rectangles draw nothing; 2 x 2 is all outline", &red, nullptr,
-         [](DrawContext& dc) { dc.Rectangle(1, 1, 1, 5), dc.Rectangle(1, 1, 5, 1), dc.Rectangle(4, 3, 6, 5); },
+        // Rectangles: the pen on the outermost pixels, the brush inside; corners in any order.
+        {&red, &blue, [](DC dc) { dc.Rectangle(1, 1, 6, 5); }, "......../.RRRRR../.RBBBR../.RBBBR../.RRRRR../........"},
+        {&red, &hollow, [](DC dc) { dc.Rectangle(6, 5, 1, 1); }, "......../.RRRRR../.R...R../.R...R../.RRRRR../........"},
+        {nullptr, nullptr, [](DC dc) { dc.Rectangle(0, 0, 3, 3); }, "KKK...../KWK...../KKK...../......../......../........"},
+        // Flat rectangles draw nothing; 2 x 2 is all outline.
+        {&red, nullptr, [](DC dc) { dc.Rectangle(1, 1, 1, 5), dc.Rectangle(1, 1, 5, 1), dc.Rectangle(4, 3, 6, 5); },
          "......../......../......../....RR../....RR../........"},
-        {"lines leave out their end point and go on from it", &white, nullptr,
-         [](DrawContext& dc) { dc.MoveTo(1, 1), dc.LineTo(5, 1), dc.LineTo(5, 4), dc.LineTo(5, 4); },
+        // Lines leave out their end point and go on from it; they round to the nearest pixel.
+        {&white, nullptr, [](DC dc) { dc.MoveTo(1, 1), dc.LineTo(5, 1), dc.LineTo(5, 4), dc.LineTo(5, 4); },
          "......../.WWWWW../.....W../.....W../......../........"},
-        {"shallow and steep lines round to the nearest pixel", &white, nullptr, lines({{0, 0, 4, 2}, {7, 5, 6, 0}}),
-         "W......./.WW...W./...W..W./.......W/.......W/.......W"},
-        {"lines from off the surface, both ways", &white, nullptr,
-         lines({{-3, 1, 10, 1}, {-1, 4, 3, 4}, {8, 5, 4, 5}, {6, 9, 6, 2}}),
+        {&white, nullptr, lines({{0, 0, 4, 2}, {7, 5, 6, 0}}), "W......./.WW...W./...W..W./.......W/.......W/.......W"},
+        // From off the surface both ways, and across the whole int range.
+        {&white, nullptr, lines({{-3, 1, 10, 1}, {-1, 4, 3, 4}, {8, 5, 4, 5}, {6, 9, 6, 2}}),
          "......../WWWWWWWW/......../......W./WWW...W./.....WWW"},
-        {"lines across the whole int range", &white, nullptr,
-         lines({{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {3, INT_MAX, 3, INT_MIN}}),
+        {&white, nullptr, lines({{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {3, INT_MAX, 3, INT_MIN}}),
          "W..W..../.W.W..../..WW..../...W..../...WW.../...W.W.."},
-        {"a wide pen's dots are round, also across the edges", &green4, nullptr,
-         lines({{3, 2, 3, 2}, {0, 0, 0, 0}, {7, 5, 7, 5}}), "GGGG..../GGGGG.../.GGGG.../..GG..GG/.....GGG/.....GGG"},
-        {"a wide line has round ends and keeps its end point", &green4, nullptr, lines({{1, 2, 5, 2}}),
-         "GGGGGG../GGGGGGG./GGGGGGG./GGGGGG../......../........"},
-        {"a wide steep line", &blue5, nullptr, lines({{3, 1, 3, 3}}),
-         ".BBBBB../.BBBBB../.BBBBB../.BBBBB../.BBBBB../..BBB..."},
+        // Wide pens: round dots, also across the edges; round ends that keep the end point.
+        {&green4, nullptr, lines({{3, 2, 3, 2}, {0, 0, 0, 0}, {7, 5, 7, 5}}), "GGGG..../GGGGG.../.GGGG.../..GG..GG/.....GGG/.....GGG"},
+        {&green4, nullptr, lines({{1, 2, 5, 2}}), "GGGGGG../GGGGGGG./GGGGGGG./GGGGGG../......../........"},
+        {&blue5, nullptr, lines({{3, 1, 3, 3}}), ".BBBBB../.BBBBB../.BBBBB../.BBBBB../.BBBBB../..BBB..."},
     };
     const ColorTable palette = TestPalette();
     auto s = Surface::Create(8, 6);
-    for (const Row& r : rows) {
+    for (size_t i = 0; i < std::size(rows); ++i) {
         s->Fill(0);
         DrawContext dc(*s, palette);
-        dc.SelectPen(r.pen);
-        dc.SelectBrush(r.brush);
-        r.draw(dc);
-        EXPECT_EQ(Picture(*s), r.want) << r.what;
+        dc.SelectPen(rows[i].pen);
+        dc.SelectBrush(rows[i].brush);
+        rows[i].draw(dc);
+        EXPECT_EQ(Picture(*s), rows[i].want) << "row " << i;
     }
 }
 
