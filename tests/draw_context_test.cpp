@@ -87,6 +87,7 @@ TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {
         // Wide pens: round dots, also across the edges; round ends that keep the end point.
         {&green4, nullptr, lines({{3, 2, 3, 2}, {0, 0, 0, 0}, {7, 5, 7, 5}}), "GGGG..../GGGGG.../.GGGG.../..GG..GG/.....GGG/.....GGG"},
         {&green4, nullptr, lines({{1, 2, 5, 2}}), "GGGGGG../GGGGGGG./GGGGGGG./GGGGGG../......../........"},
+        {&green4, nullptr, lines({{-3, 3, 2, 3}}), "......../GGG...../GGGG..../GGGG..../GGG...../........"},
         {&blue5, nullptr, lines({{3, 1, 3, 3}}), ".BBBBB../.BBBBB../.BBBBB../.BBBBB../.BBBBB../..BBB..."},
     };
     const ColorTable palette = TestPalette();
@@ -135,8 +136,9 @@ TEST_F(TextTest, FindsMinchoAndFallsBackToSerif) {
     const std::string mincho = FindFontFile("ＭＳ 明朝");
     EXPECT_NE(mincho.find("mincho"), std::string::npos) << mincho;
     EXPECT_EQ(FindFontFile("IPA Mincho"), mincho);
-    EXPECT_NE(FindFontFile("No Such Face"), mincho);
-    EXPECT_FALSE(FindFontFile("No Such Face").empty());
+    EXPECT_TRUE(FindFontFile("No Such Face") != mincho && !FindFontFile("No Such Face").empty());
+    // The serif face's digits are wider than half its em; the width still sets their advance.
+    EXPECT_NEAR(Font::Create(FontSpec{20, 12, 400, false, "No Such Face"})->Face()->Measure("0123456789"), 120, 6);
     for (const char* bad : {"/nonexistent.ttf", "/dev/null", ""})
         EXPECT_EQ(FontFace::Open(bad, FontSpec{20, 12, 400, true, ""}), nullptr) << bad;
 }
@@ -155,6 +157,9 @@ TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
         return x;
     };
     EXPECT_GE(firstInk(e.top), firstInk(e.bottom - 1) + 2);
+    // Glyphs sit at their bearing: the middle dot in the middle of its full-width advance.
+    const Rect dot = Draw(font_.get(), "・", true);
+    EXPECT_NEAR(dot.left + dot.right, 2 * (100 + 12), 4);
 
     // The average width is the advance of half-width letters; full-width ones take two.
     EXPECT_EQ(font_->Face()->Measure("0123456789"), 120);
