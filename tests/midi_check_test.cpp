@@ -34,21 +34,19 @@ TEST(MidiCheck, HeaderAndTrackChunksMustAgreeAndLieInsideTheData) {
     auto cut = [](std::vector<uint8_t> b, size_t n) { return b.resize(b.size() - n), b; };
     auto grown = [](std::vector<uint8_t> b, std::vector<uint8_t> more) { return b.insert(b.end(), more.begin(), more.end()), b; };
     const std::pair<std::vector<uint8_t>, bool> rows[] = {
-        {one, true},
-        {Midi(1, 2, 480, {{"MTrk", 3}, {"MTrk", 0}}), true},
-        {Midi(2, 1, 96, {{"MTrk", 2}}, 8), true},                  // a longer header
-        {Midi(1, 1, 480, {{"MTrk", 2}, {"XFIH", 2}}), true},       // a chunk of another kind
-        {Midi(3, 1, 480, {{"MTrk", 2}}), false},                   // no such format
-        {Midi(1, 0, 480, {}), false},                              // no tracks
-        {Midi(0, 2, 480, {{"MTrk", 2}, {"MTrk", 2}}), false},      // format 0 holds one track
-        {Midi(1, 1, 0, {{"MTrk", 2}}), false},                     // no division
-        {{'M', 'T', 'h', 'd', 0, 0, 0, 5, 0, 0, 0, 1, 0, 'M', 'T', 'r', 'k', 0, 0, 0, 0}, false},  // header too short
-        {Midi(1, 3, 480, {{"MTrk", 1}, {"MTrk", 1}}), false},      // fewer tracks than announced
-        {Midi(1, 1, 480, {{"MTrk", 1}, {"MTrk", 1}}), false},      // more
-        {cut(one, 1), false},                                      // a track past the end
-        {grown(one, {'M', 'T', 'r', 'k'}), false},                 // half a chunk header
-        {cut(one, one.size() - 13), false},
-        {grown(std::vector<uint8_t>{'M', 'T', 'h', 'D'}, std::vector<uint8_t>(one.begin() + 4, one.end())), false},
+        // Accepted: one track; two, the last one empty; a longer header; a chunk of another kind.
+        {one, true}, {Midi(1, 2, 480, {{"MTrk", 3}, {"MTrk", 0}}), true}, {Midi(2, 1, 96, {{"MTrk", 2}}, 8), true},
+        {Midi(1, 1, 480, {{"MTrk", 2}, {"XFIH", 2}}), true},
+        // No such format, no tracks, two tracks in format 0, no division.
+        {Midi(3, 1, 480, {{"MTrk", 2}}), false}, {Midi(1, 0, 480, {}), false},
+        {Midi(0, 2, 480, {{"MTrk", 2}, {"MTrk", 2}}), false}, {Midi(1, 1, 0, {{"MTrk", 2}}), false},
+        // A header of 5 bytes, after which a track chunk would follow.
+        {{'M', 'T', 'h', 'd', 0, 0, 0, 5, 0, 0, 0, 1, 0, 'M', 'T', 'r', 'k', 0, 0, 0, 0}, false},
+        // Fewer or more tracks than announced; a track past the end; half a chunk header.
+        {Midi(1, 3, 480, {{"MTrk", 1}, {"MTrk", 1}}), false}, {Midi(1, 1, 480, {{"MTrk", 1}, {"MTrk", 1}}), false},
+        {cut(one, 1), false}, {grown(one, {'M', 'T', 'r', 'k'}), false},
+        // Shorter than a header; not "MThd".
+        {cut(one, one.size() - 13), false}, {grown({'M', 'T', 'h', 'D'}, std::vector<uint8_t>(one.begin() + 4, one.end())), false},
     };
     for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(IsMidiFile(rows[i].first), rows[i].second) << "row " << i;
 }
