@@ -158,7 +158,7 @@ TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
 
     // The average width is the advance of half-width letters; full-width ones take two.
     EXPECT_EQ(font_->Face()->Measure("0123456789"), 120);
-    EXPECT_EQ(MakeFont(14, 8)->Face()->Measure("0123456789"), 80);
+    EXPECT_TRUE(MakeFont(14, 8)->Face()->Measure("0123456789") == 80 && MakeFont(20, 1)->Face()->Measure("0123456789") == 10);
     EXPECT_EQ(font_->Face()->Measure("漢字"), 48);
     // Bigger fonts draw bigger, heavier ones more ink.
     const Rect big = Draw(MakeFont(40, 24, 500).get(), "E", true);

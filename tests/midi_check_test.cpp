@@ -44,7 +44,7 @@ TEST(MidiCheck, HeaderAndTrackChunksMustAgreeAndLieInsideTheData) {
         {{'M', 'T', 'h', 'd', 0, 0, 0, 5, 0, 0, 0, 1, 0, 'M', 'T', 'r', 'k', 0, 0, 0, 0}, false},
         // Fewer or more tracks than announced; a track past the end; half a chunk header.
         {Midi(1, 3, 480, {{"MTrk", 1}, {"MTrk", 1}}), false}, {Midi(1, 1, 480, {{"MTrk", 1}, {"MTrk", 1}}), false},
-        {cut(one, 1), false}, {grown(one, {'M', 'T', 'r', 'k'}), false},
+        {cut(one, 1), false}, {grown(one, {'M', 'T', 'r', 'k'}), false}, {grown(Midi(0, 1, 480, {}), {'M', 'T', 'r', 'k', 0x80, 0, 0, 0}), false},
         // Shorter than a header; not "MThd".
         {cut(one, one.size() - 13), false}, {grown({'M', 'T', 'h', 'D'}, std::vector<uint8_t>(one.begin() + 4, one.end())), false},
     };
