@@ -1,306 +1,200 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <climits>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/draw_context.h"
 #include "platform/font.h"
+#include "test_support.h"
 
 namespace dw {
 namespace {
 
-constexpr uint8_t kBlack = 0, kWhite = 1, kRed = 2, kGreen = 3, kBlue = 4, kGrey = 5;
-constexpr uint8_t kBackground = 200;
+constexpr ColorRef kRedRef = Rgb(255, 0, 0), kGreenRef = Rgb(0, 255, 0), kBlueRef = Rgb(0, 0, 255);
 
+// Index 0 is a dull blue that nothing below asks for; then black, white, red, green, blue.
 ColorTable TestPalette() {
     ColorTable t{};
     for (size_t i = 0; i < 256; ++i) t[i] = {uint8_t(i), 40, 90};
-    t[kBlack] = {0, 0, 0};
-    t[kWhite] = {255, 255, 255};
-    t[kRed] = {255, 0, 0};
-    t[kGreen] = {0, 255, 0};
-    t[kBlue] = {0, 0, 255};
-    t[kGrey] = {128, 128, 128};
+    const PaletteEntry named[] = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    std::copy(std::begin(named), std::end(named), t.begin() + 1);
     return t;
 }
+std::string Picture(const Surface& s) { return testing_support::Picture(s, ".KWRGB"); }
 
-// Bounding box and count of the pixels that differ from the background.
-struct Ink {
-    Rect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    int count = 0;
-    bool oneColour = true;
-    uint8_t colour = 0;
-};
-
-Ink InkOf(const Surface& s) {
-    Ink ink;
-    for (int y = 0; y < s.Height(); ++y) {
-        for (int x = 0; x < s.Width(); ++x) {
-            const uint8_t p = s.Get(x, y);
-            if (p == kBackground) continue;
-            if (ink.count++ == 0) ink.colour = p;
-            ink.oneColour = ink.oneColour && p == ink.colour;
-            ink.box = {std::min(ink.box.left, x), std::min(ink.box.top, y),
-                       std::max(ink.box.right, x + 1), std::max(ink.box.bottom, y + 1)};
-        }
-    }
-    return ink;
-}
-
-class DrawContextTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        surface_ = Surface::Create(800, 600);
-        surface_->Fill(kBackground);
-    }
-    uint8_t At(int x, int y) const { return surface_->Get(x, y); }
-
-    ColorTable palette_ = TestPalette();
-    std::unique_ptr<Surface> surface_;
-};
-
-TEST(NearestIndexTest, ExactNearestAndLowestOnTies) {
+TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCache) {
     ColorTable t{};
-    t[1] = {10, 10, 10};
-    t[2] = {10, 10, 10};
+    t[1] = t[2] = {10, 10, 10};
     t[9] = {200, 100, 50};
-    EXPECT_EQ(NearestIndex(t, Rgb(10, 10, 10)), 1);
-    EXPECT_EQ(NearestIndex(t, Rgb(4, 4, 4)), 0);
-    EXPECT_EQ(NearestIndex(t, Rgb(5, 5, 5)), 0);  // equally far from 0 and 1
-    EXPECT_EQ(NearestIndex(t, Rgb(6, 6, 6)), 1);
-    EXPECT_EQ(NearestIndex(t, 0x3264C8), 9);  // 0x00BBGGRR
-    EXPECT_EQ(NearestIndex(t, Rgb(255, 120, 40)), 9);
+    const std::pair<ColorRef, int> ties[] = {{Rgb(10, 10, 10), 1}, {Rgb(4, 4, 4), 0}, {Rgb(5, 5, 5), 0},
+                                             {Rgb(6, 6, 6), 1},    {0x3264C8, 9},       {Rgb(255, 120, 40), 9}};
+    for (auto [colour, index] : ties) EXPECT_EQ(NearestIndex(t, colour), index) << std::hex << colour;
+
+    const ColorTable palette = TestPalette();
+    auto s = Surface::Create(1, 1);
+    DrawContext dc(*s, palette);
+    // More colours than the cache holds, twice over, and each answer stays right.
+    const std::pair<ColorRef, int> colours[] = {{Rgb(0, 0, 0), 1}, {kRedRef, 3}, {kGreenRef, 4}, {kBlueRef, 5},
+                                                {Rgb(250, 250, 250), 2}, {Rgb(7, 40, 90), 7}};
+    for (int round = 0; round < 3; ++round)
+        for (auto [colour, index] : colours) EXPECT_EQ(dc.Index(colour), index) << std::hex << colour;
 }
 
-TEST_F(DrawContextTest, FillRectAndRectangleAreRightAndBottomExclusive) {
-    DrawContext dc(*surface_, palette_);
-    EXPECT_EQ(dc.Index(0x0000FF), kRed);
-    EXPECT_EQ(dc.Index(0xFF0000), kBlue);
-    EXPECT_EQ(dc.Index(0x808080), kGrey);
-
-    dc.FillRect({10, 10, 20, 15}, Brush{false, 0x00FF00});
-    Ink ink = InkOf(*surface_);
-    EXPECT_EQ(ink.box, (Rect{10, 10, 20, 15}));
-    EXPECT_EQ(ink.count, 50);
-    EXPECT_EQ(ink.colour, kGreen);
-    dc.FillRect({-5, -5, 900, 2}, Brush{true, 0});  // hollow: nothing
-    dc.FillRect({795, 598, 900, 700}, Brush{false, 0});  // clipped
-    EXPECT_EQ(At(799, 599), kBlack);
-    EXPECT_EQ(At(794, 599), kBackground);
-
-    // Pen 1: outline on the outermost pixels, brush inside.
-    surface_->Fill(kBackground);
-    const Pen red{1, 0x0000FF};
-    const Brush blue{false, 0xFF0000};
-    dc.SelectPen(&red);
-    dc.SelectBrush(&blue);
-    dc.Rectangle(10, 10, 20, 16);
-    ink = InkOf(*surface_);
-    EXPECT_EQ(ink.box, (Rect{10, 10, 20, 16}));
-    EXPECT_EQ(ink.count, 60);
-    for (int x = 10; x < 20; ++x) EXPECT_TRUE(At(x, 10) == kRed && At(x, 15) == kRed) << x;
-    for (int y = 10; y < 16; ++y) EXPECT_TRUE(At(10, y) == kRed && At(19, y) == kRed) << y;
-    EXPECT_EQ(At(11, 11), kBlue);
-    EXPECT_EQ(At(18, 14), kBlue);
-
-    // A hollow brush leaves the inside alone; Select returns what it replaces.
-    surface_->Fill(kBackground);
-    const Brush none{true, 0};
-    EXPECT_EQ(dc.SelectBrush(&none), &blue);
-    dc.Rectangle(20, 16, 10, 10);  // inverted corners are the same rectangle
-    ink = InkOf(*surface_);
-    EXPECT_EQ(ink.box, (Rect{10, 10, 20, 16}));
-    EXPECT_EQ(ink.count, 28);
-    EXPECT_TRUE(ink.oneColour);
-
-    // Nothing selected: GDI's stock black pen and white brush.
-    surface_->Fill(kBackground);
-    EXPECT_EQ(dc.SelectPen(nullptr), &red);
-    dc.SelectBrush(nullptr);
-    dc.Rectangle(0, 0, 3, 3);
-    EXPECT_EQ(At(0, 0), kBlack);
-    EXPECT_EQ(At(2, 2), kBlack);
-    EXPECT_EQ(At(1, 1), kWhite);
-    EXPECT_EQ(At(3, 3), kBackground);
+TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {
+    const Pen red{1, kRedRef}, white{1, Rgb(255, 255, 255)}, green4{4, kGreenRef}, blue5{5, kBlueRef};
+    const Brush blue{false, kBlueRef}, green{false, kGreenRef}, hollow{true, kRedRef};
+    using DC = DrawContext&;
+    auto lines = [](std::vector<std::array<int, 4>> from_to) {
+        return [=](DC dc) {
+            for (auto [x0, y0, x1, y1] : from_to) dc.MoveTo(x0, y0), dc.LineTo(x1, y1);
+        };
+    };
+    struct Row {
+        const Pen* pen;
+        const Brush* brush;
+        std::function<void(DC)> draw;
+        const char* want;  // 8 x 6
+    } const rows[] = {
+        // Fills, clipped; a hollow brush fills nothing.
+        {nullptr, nullptr, [&](DC dc) { dc.FillRect({1, 1, 4, 3}, green); }, "......../.GGG..../.GGG..../......../......../........"},
+        {nullptr, nullptr, [&](DC dc) { dc.FillRect({-2, -2, 2, 1}, green), dc.FillRect({6, 4, 99, 99}, blue), dc.FillRect({0, 0, 8, 6}, hollow); },
+         "GG....../......../......../......../......BB/......BB"},
+        // Rectangles: the pen on the outermost pixels, the brush inside; corners in any order.
+        {&red, &blue, [](DC dc) { dc.Rectangle(1, 1, 6, 5); }, "......../.RRRRR../.RBBBR../.RBBBR../.RRRRR../........"},
+        {&red, &hollow, [](DC dc) { dc.Rectangle(6, 5, 1, 1); }, "......../.RRRRR../.R...R../.R...R../.RRRRR../........"},
+        {nullptr, nullptr, [](DC dc) { dc.Rectangle(0, 0, 3, 3); }, "KKK...../KWK...../KKK...../......../......../........"},
+        // Flat rectangles draw nothing; 2 x 2 is all outline.
+        {&red, nullptr, [](DC dc) { dc.Rectangle(1, 1, 1, 5), dc.Rectangle(1, 1, 5, 1), dc.Rectangle(4, 3, 6, 5); },
+         "......../......../......../....RR../....RR../........"},
+        // Lines leave out their end point and go on from it; they round to the nearest pixel.
+        {&white, nullptr, [](DC dc) { dc.MoveTo(1, 1), dc.LineTo(5, 1), dc.LineTo(5, 4), dc.LineTo(5, 4); },
+         "......../.WWWWW../.....W../.....W../......../........"},
+        {&white, nullptr, lines({{0, 0, 4, 2}, {7, 5, 6, 0}}), "W......./.WW...W./...W..W./.......W/.......W/.......W"},
+        // From off the surface both ways, and across the whole int range.
+        {&white, nullptr, lines({{-3, 1, 10, 1}, {-1, 4, 3, 4}, {8, 5, 4, 5}, {6, 9, 6, 2}}),
+         "......../WWWWWWWW/......../......W./WWW...W./.....WWW"},
+        {&white, nullptr, lines({{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {3, INT_MAX, 3, INT_MIN}}),
+         "W..W..../.W.W..../..WW..../...W..../...WW.../...W.W.."},
+        // Wide pens: round dots, also across the edges; round ends that keep the end point.
+        {&green4, nullptr, lines({{3, 2, 3, 2}, {0, 0, 0, 0}, {7, 5, 7, 5}}), "GGGG..../GGGGG.../.GGGG.../..GG..GG/.....GGG/.....GGG"},
+        {&green4, nullptr, lines({{1, 2, 5, 2}}), "GGGGGG../GGGGGGG./GGGGGGG./GGGGGG../......../........"},
+        {&green4, nullptr, lines({{-3, 3, 2, 3}}), "......../GGG...../GGGG..../GGGG..../GGG...../........"},
+        {&blue5, nullptr, lines({{3, 1, 3, 3}}), ".BBBBB../.BBBBB../.BBBBB../.BBBBB../.BBBBB../..BBB..."},
+    };
+    const ColorTable palette = TestPalette();
+    auto s = Surface::Create(8, 6);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        s->Fill(0);
+        DrawContext dc(*s, palette);
+        dc.SelectPen(rows[i].pen);
+        dc.SelectBrush(rows[i].brush);
+        rows[i].draw(dc);
+        EXPECT_EQ(Picture(*s), rows[i].want) << "row " << i;
+    }
 }
 
-TEST_F(DrawContextTest, WidePenIsCentredOnTheOutline) {
-    DrawContext dc(*surface_, palette_);
-    const Pen pen{6, 0x0000FF};
-    const Brush green{false, 0x00FF00};
-    dc.SelectPen(&pen);
-    dc.SelectBrush(&green);
-    dc.Rectangle(100, 100, 200, 150);
-    // Left edge at x = 100 covers 97..102, right edge at 199 covers 196..201.
-    EXPECT_EQ(At(96, 125), kBackground);
-    EXPECT_EQ(At(97, 125), kRed);
-    EXPECT_EQ(At(102, 125), kRed);
-    EXPECT_EQ(At(103, 125), kGreen);
-    EXPECT_EQ(At(195, 125), kGreen);
-    EXPECT_EQ(At(196, 125), kRed);
-    EXPECT_EQ(At(201, 125), kRed);
-    EXPECT_EQ(At(202, 125), kBackground);
-    EXPECT_EQ(At(150, 97), kRed);
-    EXPECT_EQ(At(150, 96), kBackground);
-    EXPECT_EQ(At(150, 151), kRed);
-    EXPECT_EQ(At(150, 152), kBackground);
-    EXPECT_EQ(At(97, 97), kBackground);  // round corners
-    EXPECT_EQ(InkOf(*surface_).box, (Rect{97, 97, 202, 152}));
-}
-
-TEST_F(DrawContextTest, LinesExcludeTheirEndPointAndWidePensAreRound) {
-    DrawContext dc(*surface_, palette_);
-    const Pen thin{1, 0xFFFFFF};
-    dc.SelectPen(&thin);
-    dc.MoveTo(10, 10);
-    dc.LineTo(20, 10);
-    dc.LineTo(20, 5);  // continues from the last end point
-    Ink ink = InkOf(*surface_);
-    EXPECT_EQ(ink.count, 15);
-    EXPECT_EQ(ink.box, (Rect{10, 6, 21, 11}));
-    EXPECT_EQ(At(20, 5), kBackground);
-
-    surface_->Fill(kBackground);
-    dc.MoveTo(0, 0);
-    dc.LineTo(5, 5);
-    dc.MoveTo(30, 30);
-    dc.LineTo(32, 40);  // steep
-    dc.MoveTo(50, 50);
-    dc.LineTo(50, 50);  // empty
-    ink = InkOf(*surface_);
-    EXPECT_EQ(ink.count, 15);
-    EXPECT_EQ(At(4, 4), kWhite);
-    EXPECT_EQ(At(5, 5), kBackground);
-    EXPECT_EQ(At(30, 30), kWhite);
-    EXPECT_EQ(At(32, 39), kWhite);
-
-    // Pen 8 covers y - 4 .. y + 3 along a horizontal line, round at both ends.
-    surface_->Fill(kBackground);
-    const Pen wide{8, 0x00FF00};
-    dc.SelectPen(&wide);
-    dc.MoveTo(100, 300);
-    dc.LineTo(200, 300);
-    ink = InkOf(*surface_);
-    EXPECT_EQ(ink.box, (Rect{96, 296, 204, 304}));
-    EXPECT_EQ(ink.colour, kGreen);
-    EXPECT_EQ(At(96, 300), kGreen);
-    EXPECT_EQ(At(96, 296), kBackground);
-
-    // Lines far outside the surface or across the whole int range stay quick and clipped.
-    surface_->Fill(kBackground);
-    dc.MoveTo(INT_MIN, INT_MIN);
-    dc.LineTo(INT_MAX, INT_MAX);
-    dc.MoveTo(INT_MIN, 5);
-    dc.LineTo(INT_MIN + 10, INT_MAX);
-    EXPECT_EQ(At(300, 300), kGreen);
-    EXPECT_EQ(At(0, 300), kBackground);
-}
-
-class TextTest : public DrawContextTest {
+// Text through FreeType with the Mincho face, on a 400 x 200 surface.
+class TextTest : public ::testing::Test {
 protected:
-    static std::unique_ptr<Font> MakeFont(int height, int width, int weight) {
+    static std::unique_ptr<Font> MakeFont(int height, int width, int weight = 400) {
         return Font::Create(FontSpec{height, width, weight, true, "ＭＳ 明朝"});
     }
+    // Draws text at (100, 50) alone, in red; the box of the pixels it set and how many.
+    Rect Draw(const Font* font, const char* text, bool transparent, int* count = nullptr) {
+        surface_->Fill(0);
+        dc_.SelectFont(font);
+        dc_.SetTransparentBackground(transparent);
+        dc_.SetTextColor(kRedRef);
+        dc_.TextOut(100, 50, text);
+        Rect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        int n = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 400; ++x)
+                if (surface_->Get(x, y) != 0)
+                    ++n, box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+        if (count) *count = n;
+        return n > 0 ? box : Rect{};
+    }
+    int Count(uint8_t index) const { return int(std::count(surface_->Pixels(), surface_->Pixels() + 400 * 200, index)); }
+
+    ColorTable palette_ = TestPalette();
+    std::unique_ptr<Surface> surface_ = Surface::Create(400, 200);
+    DrawContext dc_{*surface_, palette_};
+    std::unique_ptr<Font> font_ = MakeFont(20, 12);
 };
 
 TEST_F(TextTest, FindsMinchoAndFallsBackToSerif) {
     const std::string mincho = FindFontFile("ＭＳ 明朝");
-    EXPECT_FALSE(mincho.empty());
-    EXPECT_EQ(FindFontFile("ipa mincho"), mincho);
-    EXPECT_FALSE(FindFontFile("No Such Face").empty());
-    EXPECT_EQ(FontFace::Open("/nonexistent.ttf", FontSpec{20, 12, 400, true, ""}), nullptr);
-    EXPECT_EQ(FontFace::Open("/dev/null", FontSpec{20, 12, 400, true, ""}), nullptr);
+    EXPECT_NE(mincho.find("mincho"), std::string::npos) << mincho;
+    EXPECT_EQ(FindFontFile("IPA Mincho"), mincho);
+    EXPECT_TRUE(FindFontFile("No Such Face") != mincho && !FindFontFile("No Such Face").empty());
+    // The serif face's digits are wider than half its em; the width still sets their advance.
+    EXPECT_NEAR(Font::Create(FontSpec{20, 12, 400, false, "No Such Face"})->Face()->Measure("0123456789"), 120, 6);
+    for (const char* bad : {"/nonexistent.ttf", "/dev/null", ""})
+        EXPECT_EQ(FontFace::Open(bad, FontSpec{20, 12, 400, true, ""}), nullptr) << bad;
 }
 
 TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
-    auto font = MakeFont(20, 12, 400);
-    ASSERT_NE(font->Face(), nullptr);
-    DrawContext dc(*surface_, palette_);
-    EXPECT_EQ(dc.SelectFont(font.get()), nullptr);
-    dc.SetTransparentBackground(true);
-    dc.SetTextColor(0x808080);
-    dc.TextOut(100, 50, "E");
-    Ink ink = InkOf(*surface_);
-    ASSERT_GT(ink.count, 20);
-    EXPECT_TRUE(ink.oneColour);
-    EXPECT_EQ(ink.colour, kGrey);
-    EXPECT_GE(ink.box.left, 100);
-    EXPECT_LE(ink.box.right, 124);
-    EXPECT_GE(ink.box.top, 50);
-    EXPECT_LE(ink.box.top, 56);
-    EXPECT_LE(ink.box.bottom, 70);
-    EXPECT_GE(ink.box.Height(), 10);  // a capital of a 20-pixel cell
-    // Italic: the stem of the E leans right.
+    ASSERT_NE(font_->Face(), nullptr);
+    EXPECT_EQ(font_->Face()->CellHeight(), 20);
+    int count = 0;
+    const Rect e = Draw(font_.get(), "E", true, &count);
+    EXPECT_EQ(Count(3), count);
+    EXPECT_TRUE(e.left >= 100 && e.right <= 116 && e.top >= 50 && e.top <= 56 && e.bottom <= 70 && e.Height() >= 10);
+    // Italic: the top of the stem lies right of its foot.
     auto firstInk = [&](int y) {
-        int x = ink.box.left;
-        while (x < ink.box.right && At(x, y) == kBackground) ++x;
+        int x = e.left;
+        while (x < e.right && surface_->Get(x, y) == 0) ++x;
         return x;
     };
-    EXPECT_GE(firstInk(ink.box.top), firstInk(ink.box.bottom - 1) + 2);
+    EXPECT_GE(firstInk(e.top), firstInk(e.bottom - 1) + 2);
+    // Glyphs sit at their bearing: the middle dot in the middle of its full-width advance.
+    const Rect dot = Draw(font_.get(), "・", true);
+    EXPECT_NEAR(dot.left + dot.right, 2 * (100 + 12), 4);
 
-    // The average width is the advance of half-width letters.
-    EXPECT_NEAR(font->Face()->Measure("0123456789"), 120, 4);
-    auto small = MakeFont(14, 8, 400);
-    EXPECT_NEAR(small->Face()->Measure("0123456789"), 80, 4);
+    // The average width is the advance of half-width letters; full-width ones take two.
+    EXPECT_EQ(font_->Face()->Measure("0123456789"), 120);
+    EXPECT_TRUE(MakeFont(14, 8)->Face()->Measure("0123456789") == 80 && MakeFont(20, 1)->Face()->Measure("0123456789") == 10);
+    EXPECT_EQ(font_->Face()->Measure("漢字"), 48);
+    // Bigger fonts draw bigger, heavier ones more ink.
+    const Rect big = Draw(MakeFont(40, 24, 500).get(), "E", true);
+    EXPECT_TRUE(big.Height() >= 2 * e.Height() - 2 && big.top >= 50 && big.bottom <= 90);
+    int bold = 0;
+    Draw(MakeFont(20, 12, 700).get(), "E", true, &bold);
+    EXPECT_TRUE(bold > count && MakeFont(20, 12, 700)->Face()->Measure("0123456789") > 120);
 
-    // Bigger fonts draw bigger; heavier ones draw more ink.
-    auto big = MakeFont(40, 40, 500);
-    auto bold = MakeFont(20, 12, 700);
-    surface_->Fill(kBackground);
-    dc.SelectFont(big.get());
-    dc.TextOut(100, 50, "E");
-    const Ink bigInk = InkOf(*surface_);
-    EXPECT_GE(bigInk.box.Height(), 2 * ink.box.Height() - 2);
-    EXPECT_GE(bigInk.box.top, 50);
-    EXPECT_LE(bigInk.box.bottom, 90);
-    surface_->Fill(kBackground);
-    dc.SelectFont(bold.get());
-    dc.TextOut(100, 50, "E");
-    EXPECT_GT(InkOf(*surface_).count, ink.count);
+    // Opaque text fills its whole cell white first; no font, no text.
+    EXPECT_EQ(Draw(font_.get(), "Ex", false, &count), (Rect{100, 50, 124, 70}));
+    EXPECT_TRUE(count == 24 * 20 && Count(2) + Count(3) == count && Count(3) > 20 && Count(2) > Count(3));
+    EXPECT_EQ(Draw(nullptr, "E", false), Rect{});
 }
 
-TEST_F(TextTest, OpaqueBackgroundFillsTheCell) {
-    auto font = MakeFont(20, 12, 400);
-    DrawContext dc(*surface_, palette_);
-    dc.SelectFont(font.get());
-    dc.SetTextColor(0x000000);
-    dc.TextOut(10, 10, "..");  // no ink beyond the advance
-    const Ink ink = InkOf(*surface_);
-    EXPECT_EQ(ink.box, (Rect{10, 10, 10 + font->Face()->Measure(".."), 30}));
-    EXPECT_EQ(ink.count, ink.box.Width() * ink.box.Height());
-    EXPECT_GT(ink.box.Width(), 20);
-}
+TEST_F(TextTest, MalformedUtf8BecomesReplacementCharactersAndTextIsClipped) {
+    FontFace& face = *font_->Face();
+    const int bad = face.Measure("\xef\xbf\xbd"), a = face.Measure("A");
+    ASSERT_TRUE(bad > 0 && bad != a);
+    const std::pair<const char*, int> rows[] = {
+        {"\xff\xfe", 2 * bad}, {"\xe3\x81", 2 * bad}, {"\xc0\xaf", bad}, {"\xe0\x80\xaf", bad}, {"\xf0\x80\x80\xaf", bad},
+        {"\xed\xa0\x80", bad}, {"\xf4\x90\x80\x80", bad}, {"A\x80Z", a + bad + face.Measure("Z")},
+        {"\xc3\xa9\xe3\x81\x82", face.Measure("e") + face.Measure("漢")}, {"\xf0\x9f\x98\x80", face.Measure("\U0001F600")}};
+    for (auto [text, advance] : rows) EXPECT_EQ(face.Measure(text), advance) << testing::PrintToString(text);
 
-TEST_F(TextTest, JapaneseEdgesAndBadUtf8) {
-    auto font = MakeFont(20, 12, 400);
-    DrawContext dc(*surface_, palette_);
-    dc.SelectFont(font.get());
-    dc.SetTransparentBackground(true);
-    dc.SetTextColor(0xFFFFFF);
-    dc.TextOut(10, 100, "ファイルを初期化(すべて０にする。)します。");
-    Ink ink = InkOf(*surface_);
-    EXPECT_GT(ink.count, 300);
-    EXPECT_GE(ink.box.top, 100);
-    EXPECT_LE(ink.box.bottom, 120);
-    EXPECT_GT(ink.box.Width(), 400);  // 21 full-width characters of 24 pixels
-
-    surface_->Fill(kBackground);
-    dc.TextOut(0, 0, "");
-    for (const char* bad : {"\xff\xfe", "\xe3\x81", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "A\x80Z"})
-        dc.TextOut(10, 200, bad);
-    ink = InkOf(*surface_);
-    EXPECT_GE(ink.box.top, 200);
-    EXPECT_LE(ink.box.bottom, 220);
-
-    // Partly or wholly off the surface: clipped.
-    const std::pair<int, int> corners[] = {{-7, -9}, {790, 590}, {INT_MAX - 3, 0}, {INT_MIN, INT_MIN}, {0, INT_MAX}};
-    for (auto [x, y] : corners) dc.TextOut(x, y, "Wj漢");
-    EXPECT_EQ(At(400, 300), kBackground);
-
-    // No font selected: text is skipped.
-    surface_->Fill(kBackground);
-    dc.SelectFont(nullptr);
-    dc.TextOut(10, 10, "E");
-    EXPECT_EQ(InkOf(*surface_).count, 0);
+    // Partly or wholly off the surface: the same pixels as on a larger surface.
+    auto large = Surface::Create(440, 240);
+    DrawContext dcLarge(*large, palette_);
+    for (DrawContext* dc : {&dc_, &dcLarge}) dc->SelectFont(font_.get()), dc->SetTransparentBackground(true);
+    for (auto [x, y] : {std::pair{-7, -9}, {390, 190}}) dcLarge.TextOut(x + 20, y + 20, "Wj漢");
+    for (auto [x, y] : {std::pair{-7, -9}, {390, 190}, {INT_MAX - 3, 0}, {INT_MIN, INT_MIN}, {0, INT_MAX}})
+        dc_.TextOut(x, y, "Wj漢");
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x) differ += surface_->Get(x, y) != large->Get(x + 20, y + 20), inked += surface_->Get(x, y) != 0;
+    EXPECT_EQ(differ, 0);
+    EXPECT_TRUE(inked > 0 && surface_->Get(399, 199) == 0);
 }
 
 }  // namespace

@@ -172,6 +172,13 @@ bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const 
     return lit > 0;
 }
 
+std::string Picture(const dw::Surface& s, std::string_view chars) {
+    std::string text;
+    for (int y = 0; y < s.Height(); ++y)
+        for (int x = 0; x < s.Width(); ++x) text += std::string(y > 0 && x == 0, '/') + (s.Get(x, y) < chars.size() ? chars[s.Get(x, y)] : '?');
+    return text;
+}
+
 int CountIndex(const dw::Surface& s, const dw::Rect& rect, uint8_t index) {
     const dw::Rect r = dw::Intersect(rect, s.Bounds());
     int n = 0;

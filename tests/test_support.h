@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include <SDL.h>
 
@@ -93,6 +94,9 @@ void DumpBmp(const dw::Surface& surface, const dw::ColorTable& palette, const st
 // pixel the text sets is set to the same index there.
 bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,
                const char* text, dw::ColorRef colour);
+
+// The surface as text, rows apart by '/', index i shown as chars[i] ('?' past the end): "12../45..".
+std::string Picture(const dw::Surface& surface, std::string_view chars);
 
 // Counts the pixels of rect equal to index.
 int CountIndex(const dw::Surface& surface, const dw::Rect& rect, uint8_t index);

@@ -9,13 +9,8 @@
 namespace dw {
 namespace {
 
-void Add16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-void Add32(std::vector<uint8_t>& b, uint32_t v) {
-    Add16(b, v & 0xFFFF);
-    Add16(b, v >> 16);
+void Add(std::vector<uint8_t>& b, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
 }
 
 struct Chunk {
@@ -24,130 +19,99 @@ struct Chunk {
     int64_t declared = -1;  // size written in the header; -1 = the body's size
 };
 
-// RIFF/WAVE file of the given chunks, each padded to an even length.
-std::vector<uint8_t> MakeWave(const std::vector<Chunk>& chunks) {
+// RIFF/WAVE file of the given chunks, each padded to an even length; riffCut shortens
+// the declared RIFF size.
+std::vector<uint8_t> Wave(const std::vector<Chunk>& chunks, uint32_t riffCut = 0) {
     std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
     for (const Chunk& c : chunks) {
         b.insert(b.end(), c.id.begin(), c.id.end());
-        Add32(b, c.declared < 0 ? uint32_t(c.body.size()) : uint32_t(c.declared));
+        Add(b, c.declared < 0 ? uint32_t(c.body.size()) : uint32_t(c.declared), 4);
         b.insert(b.end(), c.body.begin(), c.body.end());
-        if (c.body.size() % 2) b.push_back(0);
+        b.resize(b.size() + c.body.size() % 2);
     }
-    const uint32_t riff = uint32_t(b.size() - 8);
-    for (int i = 0; i < 4; ++i) b[4 + size_t(i)] = uint8_t(riff >> (8 * i));
+    std::vector<uint8_t> riff;
+    Add(riff, uint32_t(b.size() - 8) - riffCut, 4);
+    std::copy(riff.begin(), riff.end(), b.begin() + 4);
     return b;
 }
 
-struct Fmt {
-    uint32_t tag = 1, channels = 1, rate = 22050, bits = 16;
-    uint32_t align = 2, avg = 44100;
-};
-Chunk FmtChunk(const Fmt& f = {}) {
-    Chunk c{"fmt ", {}};
-    Add16(c.body, f.tag);
-    Add16(c.body, f.channels);
-    Add32(c.body, f.rate);
-    Add32(c.body, f.avg);
-    Add16(c.body, f.align);
-    Add16(c.body, f.bits);
+// A format chunk of `keep` bytes: tag, channels, rate, byte rate, block align, bits.
+Chunk Fmt(uint32_t tag, uint32_t ch, uint32_t rate, uint32_t avg, uint32_t align, uint32_t bits, size_t keep = 16,
+          int64_t declared = -1) {
+    Chunk c{"fmt ", {}, declared};
+    for (auto [v, n] : {std::pair{tag, 2}, {ch, 2}, {rate, 4}, {avg, 4}, {align, 2}, {bits, 2}}) Add(c.body, v, n);
+    c.body.resize(keep);
     return c;
 }
+const Chunk kMono16 = Fmt(1, 1, 22050, 44100, 2, 16);
 const Chunk kList{"LIST", {'a', 'b', 'c'}};  // odd size: padded
 const Chunk kData{"data", {1, 2, 3, 4, 5, 6}};
 
-int Read(const std::vector<uint8_t>& file) {
+TEST(Wave, ReadsTheFormatAndSamplesPastOtherChunks) {
     WaveData out;
-    return ReadWave(file, out);
-}
-
-TEST(Wave, ReadsFormatAndSamplesPastOtherChunks) {
-    WaveData out;
-    const std::vector<uint8_t> file = MakeWave({kList, FmtChunk(), kList, kData});
-    ASSERT_EQ(ReadWave(file, out), 0);
-    EXPECT_EQ(out.format.formatTag, 1);
-    EXPECT_EQ(out.format.channels, 1);
-    EXPECT_EQ(out.format.samplesPerSec, 22050u);
-    EXPECT_EQ(out.format.avgBytesPerSec, 44100u);
-    EXPECT_EQ(out.format.blockAlign, 2);
-    EXPECT_EQ(out.format.bitsPerSample, 16);
+    ASSERT_EQ(ReadWave(Wave({kList, Fmt(1, 2, 8000, 16000, 2, 8, 18), kList, kData}), out), 0);
+    const WaveFormat& f = out.format;
+    EXPECT_EQ(std::vector<uint32_t>({f.formatTag, f.channels, f.samplesPerSec, f.avgBytesPerSec, f.blockAlign, f.bitsPerSample}),
+              std::vector<uint32_t>({1, 2, 8000, 16000, 2, 8}));
     EXPECT_EQ(out.samples, kData.body);
-
-    // An 18-byte format chunk (with cbSize) and 8-bit stereo.
-    Chunk fmt = FmtChunk({1, 2, 8000, 8, 2, 16000});
-    Add16(fmt.body, 0);
-    EXPECT_EQ(Read(MakeWave({fmt, kData})), 0);
-
-    // A RIFF size beyond the data is clamped to it.
-    std::vector<uint8_t> longRiff = file;
-    longRiff[5] = 0x10;
-    EXPECT_EQ(Read(longRiff), 0);
 }
 
-TEST(Wave, EachBrokenStepReportsItsNumber) {
-    EXPECT_EQ(Read({}), 1);
-
-    std::vector<uint8_t> good = MakeWave({FmtChunk(), kData});
-    auto patched = [&](size_t at, uint8_t v) {
-        std::vector<uint8_t> f = good;
-        f[at] = v;
-        return Read(f);
+TEST(Wave, EachFileEndsAtItsStepAndEveryTruncationFails) {
+    auto patched = [](size_t at, uint8_t value) {
+        std::vector<uint8_t> f = Wave({kMono16, kData});
+        f[at] = value;
+        return f;
     };
-    EXPECT_EQ(patched(3, 'X'), 2);  // RIFX
-    EXPECT_EQ(patched(11, 'X'), 2);  // WAVX
-    EXPECT_EQ(Read(std::vector<uint8_t>(good.begin(), good.begin() + 11)), 2);
-    {
-        std::vector<uint8_t> f = good;
-        f[4] = 3;
-        f[5] = f[6] = f[7] = 0;
-        EXPECT_EQ(Read(f), 2);  // RIFF size below 4
+    std::vector<uint8_t> tinyRiff = patched(4, 3);
+    tinyRiff[5] = 0;
+    const std::pair<std::vector<uint8_t>, int> rows[] = {
+        {Wave({kMono16, kData}), 0},
+        {patched(6, 1), 0},  // a RIFF size past the data
+        {Wave({Fmt(1, 1, 4000, 8000, 2, 16), kData}), 0},
+        {Wave({Fmt(1, 2, 192000, 768000, 4, 16), Chunk{"data", {1, 2, 3, 4}}}), 0},
+        {{}, 1},
+        {patched(3, 'X'), 2},  // RIFX
+        {patched(11, 'X'), 2},  // WAVX
+        {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V'}, 2},
+        {tinyRiff, 2},  // RIFF size below 4
+        {Wave({}), 3},
+        {Wave({kList, kData}), 3},
+        {Wave({Chunk{"LIST", {1, 2}, 100}, kMono16, kData}), 3},  // a chunk before runs past the end
+        // Not PCM, no channels, three, 24 bits, rate too low and too high, wrong block align and byte rate.
+        {Wave({Fmt(3, 1, 22050, 44100, 2, 16), kData}), 4},   {Wave({Fmt(1, 0, 22050, 0, 0, 16), kData}), 4},
+        {Wave({Fmt(1, 3, 22050, 132300, 6, 16), kData}), 4}, {Wave({Fmt(1, 1, 22050, 66150, 3, 24), kData}), 4},
+        {Wave({Fmt(1, 1, 3999, 7998, 2, 16), kData}), 4},     {Wave({Fmt(1, 1, 192001, 384002, 2, 16), kData}), 4},
+        {Wave({Fmt(1, 1, 22050, 88200, 4, 16), kData}), 4},   {Wave({Fmt(1, 1, 22050, 44101, 2, 16), kData}), 4},
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 14), kData}), 4},  // 14 bytes of format
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 14, 16)}), 4},     // format cut by the end
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 16, 1000), kData}), 5},
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 17, 17)}, 1), 5},  // the pad byte past the end
+        {Wave({kMono16}), 6},
+        {Wave({kMono16, kList}), 6},
+        {Wave({kMono16, kData}, 14), 6},  // data outside the RIFF body
+        {Wave({kMono16, Chunk{"LIST", {1, 2}, 100}, kData}), 6},
+        {Wave({kMono16, Chunk{"data", {}}}), 7},
+        {Wave({kMono16, Chunk{"data", {1, 2, 3}}}), 7},  // half a block
+        {Wave({kMono16, kData}, 1), 7},  // data cut by the RIFF size
+        {Wave({kMono16, Chunk{"data", {1, 2}, 4}}), 7},
+        {Wave({kMono16, Chunk{"data", {1, 2}, 0xFFFFFFFE}}), 7},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        WaveData out;
+        EXPECT_EQ(ReadWave(rows[i].first, out), rows[i].second) << "row " << i;
     }
-
-    EXPECT_EQ(Read(MakeWave({kList, kData})), 3);  // no format chunk
-    EXPECT_EQ(Read(MakeWave({Chunk{"LIST", {1, 2}, 100}, FmtChunk(), kData})), 3);
-    EXPECT_EQ(Read(MakeWave({})), 3);
-
-    const Fmt badFormats[] = {
-        {3, 1, 22050, 16, 2, 44100},    // not PCM
-        {1, 3, 22050, 16, 6, 132300},   // three channels
-        {1, 1, 22050, 24, 3, 66150},    // 24 bits
-        {1, 1, 3999, 16, 2, 7998},      // rate too low
-        {1, 1, 192001, 16, 2, 384002},  // rate too high
-        {1, 1, 22050, 16, 4, 88200},    // wrong block align
-        {1, 1, 22050, 16, 2, 44101},    // wrong byte rate
-    };
-    for (const Fmt& f : badFormats) EXPECT_EQ(Read(MakeWave({FmtChunk(f), kData})), 4) << f.tag << " " << f.channels;
-    Chunk shortFmt = FmtChunk();
-    shortFmt.body.resize(14);
-    EXPECT_EQ(Read(MakeWave({shortFmt, kData})), 4);
-    shortFmt.declared = 16;  // claims 16 bytes, but the file ends first
-    EXPECT_EQ(Read(MakeWave({shortFmt})), 4);
-
-    Chunk longFmt = FmtChunk();
-    longFmt.declared = 1000;
-    EXPECT_EQ(Read(MakeWave({longFmt, kData})), 5);
-    Chunk oddFmt = FmtChunk();
-    oddFmt.declared = 17;  // its pad byte lies past the end
-    std::vector<uint8_t> oddFile = MakeWave({oddFmt});
-    oddFile.push_back(0);
-    oddFile[4] = uint8_t(oddFile[4] + 1);
-    EXPECT_EQ(Read(oddFile), 5);
-
-    EXPECT_EQ(Read(MakeWave({FmtChunk(), kList})), 6);  // no data chunk
-    EXPECT_EQ(Read(MakeWave({FmtChunk(), Chunk{"LIST", {1, 2}, 100}, kData})), 6);
-
-    EXPECT_EQ(Read(MakeWave({FmtChunk(), Chunk{"data", {}}})), 7);          // empty
-    EXPECT_EQ(Read(MakeWave({FmtChunk(), Chunk{"data", {1, 2, 3}}})), 7);   // half a block
-    EXPECT_EQ(Read(MakeWave({FmtChunk(), Chunk{"data", {1, 2}, 4}})), 7);   // past the end
-    EXPECT_EQ(Read(MakeWave({FmtChunk(), Chunk{"data", {1, 2}, 0xFFFFFFFE}})), 7);
-}
-
-TEST(Wave, EveryTruncationFails) {
-    const std::vector<uint8_t> full = MakeWave({kList, FmtChunk(), kList, kData});
+    // Up to 64 MiB of samples (silence appended to the headers, the RIFF size grown to match).
+    for (auto [bytes, step] : {std::pair{uint32_t(64) << 20, 0}, {(uint32_t(64) << 20) + 2, 7}}) {
+        std::vector<uint8_t> file = Wave({kMono16, Chunk{"data", {}, bytes}}, 0 - bytes);
+        file.resize(file.size() + bytes);
+        WaveData out;
+        EXPECT_EQ(ReadWave(file, out), step) << bytes;
+    }
+    const std::vector<uint8_t> full = Wave({kList, kMono16, kList, kData});
     for (size_t n = 0; n < full.size(); ++n) {
         WaveData out;
         const int step = ReadWave(std::span(full.data(), n), out);
-        EXPECT_GE(step, 1) << "length " << n;
-        EXPECT_LE(step, 7) << "length " << n;
+        EXPECT_TRUE(step >= 1 && step <= 7) << "length " << n << " step " << step;
     }
 }
 
