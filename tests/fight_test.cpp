@@ -108,6 +108,9 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
         EXPECT_EQ(std::vector<int>({d.dx, d.dy, rig.f.P1Fighter.Energy}), std::vector<int>({dash[g].dx, dash[g].dy, 438}))
             << "dash " << g;
     }
+    // Facing down, up and down use other speeds: 3 and 5.
+    EXPECT_EQ(Walk(rig, 4, 2, false, 4).dy, -21);
+    EXPECT_EQ(Walk(rig, 4, 5, false, 4).dy, 29);
     // Every facing moves as the mirror image of its mirror facing, walking and dashing.
     for (int facing = 0; facing < 8; ++facing)
         for (int g = 0; g < 8; ++g)
@@ -414,16 +417,17 @@ TEST(FightShots, MovementsNodesAndTrails) {
     struct Case {
         int moveKind, dx, dy;
         int x, y, heading;  // after one move from (0, 0), heading 3
+        int tx, ty;         // the newest trail point: the node's reach (2, 3) behind
     };
     FighterState aside;
     aside.PosX = -50;
     aside.PosY = 50;
     const Case cases[] = {
-        {kMoveStraight, 4, -6, 4, -6, 3},
-        {kMoveBeam, 4, -6, 4, -6, 3},
-        {kMoveHoming, 4, 6, -4, 6, 5},          // toward the target, with that heading's signs
-        {kMoveAtTarget, 4, -6, -46, 44, 3},     // at the target plus the step
-        {kMoveMelee, 4, -6, 50 + 30 + 0, 60 + 30, 3},  // held at the owner's launch point
+        {kMoveStraight, 4, -6, 4, -6, 3, 2, -9},
+        {kMoveBeam, 4, -6, 4, -6, 3, 2, -9},
+        {kMoveHoming, 4, 6, -4, 6, 5, -2, 3},          // toward the target, with that heading's signs
+        {kMoveAtTarget, 4, -6, -46, 44, 3, -48, 41},     // at the target plus the step
+        {kMoveMelee, 4, -6, 80, 90, 3, 78, 87},  // held at the owner's launch point
     };
     for (const Case& c : cases) {
         ShotNode n{};
@@ -431,13 +435,17 @@ TEST(FightShots, MovementsNodesAndTrails) {
         n.Dx = c.dx;
         n.Dy = c.dy;
         n.Duration = 9;
+        n.ReachX = 2;
+        n.ReachY = 3;
         ShotRecord s;
         s.Node = &n;
         s.PosX = s.PosY = 0;
         s.Heading = 3;
         s.Weapon = &f.P1Weapons[1];  // the claw: 30 px out
         MoveShot(s, owner, aside);
-        EXPECT_EQ(std::vector<int>({s.PosX, s.PosY, s.Heading}), std::vector<int>({c.x, c.y, c.heading})) << c.moveKind;
+        EXPECT_EQ(std::vector<int>({s.PosX, s.PosY, s.Heading, s.Trail[0].X, s.Trail[0].Y}),
+                  std::vector<int>({c.x, c.y, c.heading, c.tx, c.ty}))
+            << c.moveKind;
     }
 
     // A node ends when its count reaches its duration, then Next, or the shot ends on it.
