@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
 
 #include "fight/fighter.h"
 #include "fight/shots.h"
@@ -165,26 +167,43 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
     EXPECT_EQ(f.P1Fighter.PosY, 300 - 21);
     rig.Hold(dw::Key::W, false);
 
-    // Dashing away: the camera keeps both inside x 150..650, the robots no farther apart
-    // than the box, the ground on its 200-pixel grid and the shots with the world.
-    rig.Place(400, 300, 400, 200);
-    ShotRecord& r = Aim(f, 0, &f.P1ShotTables[0].Node[0][0][0], 300, 100, 0);
-    r.HitArmed = 0;
-    r.Trail[2] = {300, 100};
-    rig.Hold(dw::Key::D);
-    rig.Hold(dw::Key::V);
-    rig.Frame(60);
-    rig.Hold(dw::Key::D, false);
-    rig.Hold(dw::Key::V, false);
-    EXPECT_EQ(f.P1Fighter.PosX, 650);
-    EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX, 491);  // the next step would pass 500
-    const int scrolled = 400 - f.P2Fighter.PosX;
-    EXPECT_GT(scrolled, 0);
-    EXPECT_EQ((f.BackGrid[0][0].X + 300 + scrolled) % 1600, 0);
-    EXPECT_GE(f.BackGrid[0][0].X, -300);
-    EXPECT_EQ((f.BackGrid[1][0].X - f.BackGrid[0][0].X + 1600) % 1600, 200);
-    EXPECT_EQ(f.BackGrid[3][4].Y, 500);
-    EXPECT_EQ(r.Trail[2].X, 300 - scrolled);
+    // Dashing away: the camera keeps both robots inside x 150..650 and y 120..480, no
+    // farther apart than the box; the ground stays on its grid and the shots move along.
+    const struct {
+        dw::Key key;
+        int x2, y2;      // the other robot, out of the way
+        int edge, gap;   // where player 1 ends on the axis, how far from the other robot
+    } dashes[] = {{dw::Key::D, 400, 200, 650, 491},
+                  {dw::Key::A, 400, 200, 150, -491},
+                  {dw::Key::S, 250, 300, 480, 359},
+                  {dw::Key::W, 250, 300, 120, -358}};
+    for (const auto& d : dashes) {
+        const bool across = d.key == dw::Key::D || d.key == dw::Key::A;
+        rig.Place(400, 300, d.x2, d.y2);
+        f.ResetBackGrid();
+        ShotNode still{};
+        still.Duration = 1000;
+        ShotRecord& r = Aim(f, 0, &still, 300, 100, 0);
+        rig.Hold(d.key);
+        rig.Hold(dw::Key::V);
+        rig.Frame(60);
+        rig.Hold(d.key, false);
+        rig.Hold(dw::Key::V, false);
+        const FighterState &p1 = f.P1Fighter, &p2 = f.P2Fighter;
+        EXPECT_EQ(across ? p1.PosX : p1.PosY, d.edge);
+        EXPECT_EQ(across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY, d.gap);
+        const int sx = p2.PosX - d.x2, sy = p2.PosY - d.y2;  // how far the world moved
+        EXPECT_NE(across ? sx : sy, 0);
+        EXPECT_EQ(std::vector<int>({r.PosX, r.PosY, r.Trail[2].X, r.Trail[2].Y}),
+                  std::vector<int>({300 + sx, 100 + sy, 300 + sx, 100 + sy}));
+        for (int i = 0; i < 8; ++i)
+            for (int j = 0; j < 7; ++j) {
+                const auto& g = f.BackGrid[i][j];
+                ASSERT_TRUE(g.X >= -300 && g.X < 1300 && g.Y >= -300 && g.Y < 1100) << g.X << " " << g.Y;
+                ASSERT_EQ(((g.X + 300 - sx - 200 * i) % 1600 + 1600) % 1600, 0);
+                ASSERT_EQ(((g.Y + 300 - sy - 200 * j) % 1400 + 1400) % 1400, 0);
+            }
+    }
 }
 
 TEST(FightFiring, PaymentAtTheExactLimits) {
@@ -329,6 +348,37 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         }
         EXPECT_EQ(f.P1Fighter.Armour, 480);
     }
+}
+
+TEST(FightHits, GuardFromTheControls) {
+    Rig rig;
+    TForm1& f = rig.f;
+    rig.Place(400, 450, 400, 250);
+    rig.Hold(dw::Key::B);
+    rig.Frame();
+    EXPECT_EQ(f.P1Fighter.ActionState, 5);
+    EXPECT_EQ(f.P1Fighter.CurrentNode, &f.P1Graph.Node[5][0]);
+    // Player 2's rifle through the guard: a quarter of 28, no hit reaction, no push.
+    rig.Hold(fight_rig::kWeaponKey[1][0]);
+    for (int i = 0; i < 40 && f.P1Fighter.Armour == 480; ++i) rig.Frame();
+    EXPECT_EQ(std::vector<int>({480 - f.P1Fighter.Armour, f.P1Fighter.ActionState, f.P1Fighter.PosY}),
+              std::vector<int>({7, 5, 450}));
+    rig.Hold(fight_rig::kWeaponKey[1][0], false);
+    rig.Hold(dw::Key::B, false);
+    rig.Frame();
+    EXPECT_EQ(f.P1Fighter.ActionState, 0);
+    // Guard asked for at the end of the beam's wind-up breaks it off: no beam.
+    rig.Hold(dw::Key::J);
+    rig.Frame();
+    rig.Hold(dw::Key::J, false);
+    rig.Hold(dw::Key::B);
+    rig.Frame(15);
+    EXPECT_EQ(f.P1Fighter.ActionState, 3);
+    rig.Frame();
+    EXPECT_EQ(f.P1Fighter.ActionState, 5);
+    rig.Frame(5);
+    EXPECT_EQ(rig.Shots(2), 0);
+    rig.Hold(dw::Key::B, false);
 }
 
 TEST(FightHits, WhatAHitDoesToTheShot) {
@@ -553,6 +603,10 @@ TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
 TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
     Rig rig;
     TForm1& f = rig.f;
+    // The fight starts with player 1 below facing up, player 2 above facing down.
+    EXPECT_EQ(std::vector<int>({f.P1Fighter.PosX, f.P1Fighter.PosY, f.P1Fighter.Facing, f.P2Fighter.PosX,
+                                f.P2Fighter.PosY, f.P2Fighter.Facing, f.Winner, f.StateFrames}),
+              std::vector<int>({400, 450, 0, 400, 150, 4, 0, 0}));
     f.GameState = kStateFightIntro;
     rig.Frame(89);
     EXPECT_EQ(f.GameState, kStateFightIntro);
@@ -620,6 +674,20 @@ TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
         EXPECT_GT(drawn, 200) << facing;
         EXPECT_EQ(wrong, 0) << facing;
     }
+    // The sheets held are the robot's own view files.
+    const char* views[5] = {"front", "back", "fs", "bs", "side"};
+    const RobotRow& row = *RobotRowFor(13, 0, 2);
+    testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
+    for (int i = 0; i < 5; ++i)
+        for (const char* file : row.sheets)
+            if (std::string(file).find(std::string("_") + views[i] + ".") != std::string::npos) {
+                const auto own = dw::LoadBitmapSurface(f.DirectDrawObj.get(), file);
+                const dw::Surface& held = *f.P1Sheets[size_t(i)];
+                ASSERT_TRUE(own && own->Width() == held.Width() && own->Height() == held.Height()) << file;
+                EXPECT_EQ(std::memcmp(own->Row(0), held.Row(0), size_t(held.Width() * held.Height())), 0) << file;
+                EXPECT_TRUE(held.ColorKey().has_value());
+            }
+
     // Overlapping, the robot lower on the screen is drawn over the other, also on the
     // fight-over screen.
     f.P2Hide = 0;
@@ -651,14 +719,19 @@ TEST(FightView, GaugesTrailsAndWords) {
     const dw::Surface& back = *f.BackSurface();
     // Armour and energy bars, 300 px framed, filled in proportion.
     f.P1Fighter.Armour = 240;
-    f.P2Fighter.Armour = 0;
-    f.P2Fighter.Energy = 450;
+    f.P2Fighter.Armour = 120;
+    f.P2Fighter.Energy = 0;
     rig.Draw();
     const uint8_t frame = dw::NearestIndex(palette, 0x007800);
     const uint8_t blue = dw::NearestIndex(palette, 0xB40000), green = dw::NearestIndex(palette, 0x00D200);
     EXPECT_EQ(testing_support::CountIndex(back, {21, 15, 320, 16}, blue), 149);
-    EXPECT_EQ(testing_support::CountIndex(back, {481, 15, 780, 16}, dw::NearestIndex(palette, 0x0000B4)), 0);
-    EXPECT_EQ(testing_support::CountIndex(back, {481, 29, 780, 30}, green), 298);
+    EXPECT_EQ(testing_support::CountIndex(back, {481, 15, 780, 16}, dw::NearestIndex(palette, 0x0000B4)), 74);
+    EXPECT_EQ(testing_support::CountIndex(back, {21, 29, 320, 30}, green), 298);
+    EXPECT_EQ(testing_support::CountIndex(back, {481, 29, 780, 30}, green), 0);
+    // Under them, each player's rounds of the four weapons.
+    for (int p = 0; p < 2; ++p)
+        EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[2].get(), p == 0 ? 20 : 480, 38,
+                                               "80  256  256  100", 0xFFFFFF));
     for (int gx : {20, 480})
         for (int gy : {10, 24}) {
             EXPECT_EQ(testing_support::CountIndex(back, {gx, gy, gx + 300, gy + 1}, frame), 300);
@@ -682,6 +755,45 @@ TEST(FightView, GaugesTrailsAndWords) {
     EXPECT_EQ(testing_support::CountIndex(back, {100, 192, 140, 193}, smoke), 0);
     EXPECT_EQ(back.Get(114, 200), smoke);
     EXPECT_EQ(back.Get(126, 200), smoke);
+    EXPECT_EQ(back.Get(200, 200), dw::NearestIndex(palette, 0xA8A8A8));  // the older puffs fade
+
+    // A shot is drawn over its box; heading 6 shows heading 2's picture mirrored.
+    Rig zeredi(1, 1);
+    auto drawn = [&](int heading) {
+        ShotRecord& m = zeredi.f.Shots.Record[2][0][0];
+        m.Node = &zeredi.f.P1ShotTables[2].Node[heading][0][0];  // a missile: a 20-pixel box
+        m.PosX = 600;
+        m.PosY = 400;
+        m.Heading = heading;
+        m.Visible = 1;
+        m.Active = 0;
+        for (ShotTrail& t : m.Trail) t = {-100, -100};  // its smoke out of sight
+        zeredi.Draw();
+        const dw::Surface& screen = *zeredi.f.BackSurface();
+        std::vector<uint8_t> ground(screen.Row(0), screen.Row(0) + 800 * 600);
+        m.Active = 1;
+        zeredi.Draw();
+        std::vector<int> box;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const bool inside = x >= 590 && x < 610 && y >= 390 && y < 410;
+                const int v = screen.Get(x, y) == ground[size_t(y * 800 + x)] ? -1 : screen.Get(x, y);
+                if (inside) box.push_back(v);
+                EXPECT_TRUE(inside || v < 0) << x << " " << y;
+            }
+        return box;
+    };
+    const std::vector<int> right = drawn(2), left = drawn(6);
+    int shown = 0, mirrored = 0, same = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            shown += right[size_t(y * 20 + x)] >= 0;
+            mirrored += right[size_t(y * 20 + x)] == left[size_t(y * 20 + 19 - x)];
+            same += right[size_t(y * 20 + x)] == left[size_t(y * 20 + x)];
+        }
+    EXPECT_GT(shown, 50);
+    EXPECT_EQ(mirrored, 20 * 20);
+    EXPECT_LT(same, 20 * 20);
 
     // The fight's words.
     const struct {
