@@ -257,22 +257,7 @@ TEST(FightFiring, PaymentAtTheExactLimits) {
     EXPECT_EQ(rig.Shots(0) + rig.Shots(3), 4);
 }
 
-TEST(FightFiring, OneVolleyPerPressAndTheBeamsLaunchPoints) {
-    Rig rig;  // D-2-E: the rifle sequence loops 1.1..1.3 while the button is held
-    TForm1& f = rig.f;
-    rig.Place(400, 450, 700, 100);  // out of the line of fire
-    rig.Hold(dw::Key::G);
-    rig.Frame(60);
-    EXPECT_EQ(f.P1Fighter.Ammo[0], 79);
-    for (int i = 0; i < 4; ++i) {  // a new press in the loop fires again
-        rig.Hold(dw::Key::G, false);
-        rig.Frame(1);
-        rig.Hold(dw::Key::G);
-        rig.Frame(20);
-    }
-    EXPECT_EQ(f.P1Fighter.Ammo[0], 75);
-    rig.Hold(dw::Key::G, false);
-
+TEST(FightFiring, TheBeamsLaunchPointsAndLine) {
     // Facing right, the beam's ten segments start 45 px out and 80 px apart, and the line
     // is drawn from the owner in player 1's pen.
     Rig beam;
@@ -396,12 +381,7 @@ TEST(FightHits, WhatAHitDoesToTheShot) {
     EXPECT_EQ(std::vector<int>({claw.Visible, claw.HitArmed, claw.Ticks}), std::vector<int>({1, 0, 0}));
     // DeziVor's saw stays armed and keeps counting; its hit lands on player 1.
     rig.Place(400, 450, 400, 250);
-    ShotRecord& saw = f.Shots.Record[5][0][0];
-    saw.Node = &f.P2ShotTables[1].Node[0][0][3];
-    saw.Active = saw.HitArmed = saw.Visible = 1;
-    saw.PosX = 400;
-    saw.PosY = 450;
-    saw.Ticks = 3;
+    ShotRecord& saw = Aim(f, 5, &f.P2ShotTables[1].Node[0][0][3], 400, 450, 4);
     const int armour = f.P1Fighter.Armour;
     EXPECT_EQ(f.HitShot(saw, 0), 1);
     EXPECT_EQ(std::vector<int>({saw.HitArmed, saw.Ticks, armour - f.P1Fighter.Armour}), std::vector<int>({1, 3, 12}));
@@ -506,16 +486,12 @@ TEST(FightShots, MovementsNodesAndTrails) {
     ShotRecord s;
     s.Active = s.Visible = s.HitArmed = 1;
     s.Node = &first;
-    for (int i = 0; i < 2; ++i) StepShotNode(s, owner);
-    EXPECT_EQ(s.Node, &first);
-    StepShotNode(s, owner);
-    EXPECT_EQ(std::vector<int>({s.Ticks, s.Active}), std::vector<int>({0, 1}));
-    EXPECT_EQ(s.Node, &last);
-    StepShotNode(s, owner);
-    EXPECT_EQ(s.Active, 1);
-    StepShotNode(s, owner);
-    EXPECT_EQ(std::vector<int>({s.Active, s.Visible, s.HitArmed}), std::vector<int>({0, 0, 0}));
-    EXPECT_EQ(s.Node, &last);
+    std::vector<int> steps;  // node (0 first, 1 last), count and flags after each frame
+    for (int i = 0; i < 5; ++i) {
+        StepShotNode(s, owner);
+        steps.push_back(1000 * (s.Node == &last) + 100 * s.Ticks + 10 * s.Active + s.Visible + s.HitArmed);
+    }
+    EXPECT_EQ(steps, std::vector<int>({112, 212, 1012, 1112, 1000}));
     // A shot that ends when its owner is hit, and an impact at once.
     last.EndsOnOwnerHit = 1;
     s.Active = s.Visible = s.HitArmed = 1;
@@ -692,21 +668,17 @@ TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
     // fight-over screen.
     f.P2Hide = 0;
     for (int lower = 0; lower < 2; ++lower) {
-        rig.Place(300, 300 + (lower == 0 ? 10 : -10), 300, 300);
-        f.P1Fighter.Facing = 4;
-        f.P2Fighter.Facing = 0;
+        rig.Place(300, 310 - 20 * lower, 300, 300);
         f.GameState = kStateFightOver;
-        f.StateFrames = 0;
         f.AppIdle();
-        const dw::Surface& front = *f.Player(lower).sheets[1];  // it faces up: the back view
-        const int y = lower == 0 ? 310 : 310;
+        const dw::Surface& view = *f.Player(lower).sheets[1];  // facing up: the back view
+        const int line = lower == 0 ? 32 : 42;                 // its row on screen line 310
         int same = 0, lit = 0;
-        for (int x = 0; x < 64; ++x) {
-            const uint8_t want = front.Get(x, y - (lower == 0 ? 310 : 300) + 32);
-            if (want == *front.ColorKey()) continue;
-            ++lit;
-            same += f.BackSurface()->Get(300 - 32 + x, y) == want;
-        }
+        for (int x = 0; x < 64; ++x)
+            if (view.Get(x, line) != *view.ColorKey()) {
+                ++lit;
+                same += f.BackSurface()->Get(268 + x, 310) == view.Get(x, line);
+            }
         EXPECT_GT(lit, 5);
         EXPECT_EQ(same, lit) << lower;
     }

@@ -199,8 +199,6 @@ TEST(Robots, CatalogueRatingsAndPictures) {
         EXPECT_LE(e.Cell[2], 750);
         EXPECT_LE(e.Cell[3], 450);
         EXPECT_EQ(e.Cell[1] / 150 * 5 + e.Cell[0] / 150, i);
-        EXPECT_STREQ(e.WeaponName[3], i == 0 || i == 1 || i == 4 || i == 5 || i == 8 || i == 10 || i == 6 ? "NOTHING"
-                                                                                                        : e.WeaponName[3]);
     }
     EXPECT_EQ(RosterIndex(6), RosterIndex(16));
     EXPECT_EQ(RosterIndex(11), 5);
