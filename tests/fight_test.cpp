@@ -49,7 +49,7 @@ Move Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
     return {p.PosX - f.P2Fighter.PosX - x, p.PosY - f.P2Fighter.PosY - y, p.Facing};
 }
 
-// A shot of player 1 on `node`, placed at (x, y) with a heading, ready to hit.
+// The first record of a shot group on `node`, placed at (x, y) with a heading, ready to hit.
 ShotRecord& Aim(TForm1& f, int group, ShotNode* node, int x, int y, int heading) {
     ShotRecord& r = f.Shots.Record[group][0][0];
     r.Node = node;
