@@ -5,13 +5,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
+#include "platform/resources.h"
 #include "shell/form.h"
 #include "shell/options.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
 using testing_support::GameRig;
+using testing_support::PushKey;
 
 namespace {
 
@@ -44,7 +47,7 @@ TEST(DamagedData, MissingOrCorruptViewSheetEndsTheGame) {
         else
             fs::remove(dir / "st_bs.bmp");
         f.FormShow();
-        ASSERT_FALSE(f.Closed());
+        EXPECT_FALSE(f.Closed());
         f.GameMode = 2;
         f.P1RobotId = 14;
         f.P2RobotId = 14;
@@ -69,7 +72,7 @@ TEST(DamagedData, MissingOrCorruptMusicEndsTheGame) {
         TForm1& f = *rig.form;
         fs::remove(rig.dir.Path() / "Select.mid");
         f.FormShow();
-        ASSERT_FALSE(f.Closed());
+        EXPECT_FALSE(f.Closed());
         f.GameState = kStateStartMessage;
         f.StateFrames = 100;
         f.App.Pump();
@@ -104,4 +107,79 @@ TEST(DamagedData, UnwritableFilesAreReportedNotFatal) {
     f.Close();  // the options cannot be written: the game still closes cleanly
     EXPECT_TRUE(f.Closed());
     EXPECT_TRUE(fs::is_directory(rig.dir.Path() / "opt.ez"));
+}
+
+// A built-in picture or sound replaced by the head of its own bytes: in a screen change the
+// game releases the screen's pictures and shows the error screen (4 drawing, 3 sound) until
+// Esc; at start-up and at the end of a fight it closes.
+TEST(DamagedData, BrokenPictureOrVoiceOfAScreenChangeShowsTheErrorScreen) {
+    enum When { StartUp, F1, Select, Fight, KnockOut };
+    static constexpr const char* kWhen[] = {"start-up", "F1 to the title", "select", "fight", "knock-out"};
+    struct Case {
+        dw::ResourceKind kind;
+        const char* name;
+        When when;
+        int code;  // 0: the game closes
+    };
+    using K = dw::ResourceKind;
+    const Case cases[] = {
+        {K::Bitmap, "MARKS", Select, 4},   {K::Bitmap, "MARKS2", Select, 4}, {K::Bitmap, "SABAKU", Fight, 4},
+        {K::Bitmap, "WEAPON", Fight, 4},   {K::Bitmap, "TITLE", F1, 4},      {K::Wave, "S_BEGIN", F1, 3},
+        {K::Wave, "S_START", Fight, 3},    {K::Bitmap, "TITLE", StartUp, 0}, {K::Wave, "S_BEGIN", StartUp, 0},
+        {K::Wave, "S_FINISH", KnockOut, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.name << " at " << kWhen[c.when]);
+        const auto whole = dw::FindResource(c.kind, c.name);
+        ASSERT_GT(whole.size(), 30u);
+        const std::vector<uint8_t> head(whole.begin(), whole.begin() + 30);
+        auto damage = [&] { dw::OverrideResource(c.kind, c.name, head); };
+        GameRig rig;
+        TForm1& f = *rig.form;
+        if (c.when == StartUp) damage();
+        f.FormShow();
+        if (c.when == F1) {
+            damage();
+            PushKey(SDL_SCANCODE_F1, true);
+            f.App.Pump();
+            PushKey(SDL_SCANCODE_F1, false);
+        } else if (c.when == Select) {
+            damage();
+            testing_support::ToSelectScreen(f, 2);
+        } else if (c.when != StartUp) {
+            f.GameMode = 2;
+            f.P1RobotId = f.P2RobotId = 14;
+            f.ToBefore();
+            f.StateFrames = 240;  // the pre-fight screen's last frame
+            if (c.when == Fight) damage();
+            f.App.Pump();
+            if (c.when == KnockOut) {
+                ASSERT_EQ(f.GameState, kStateFightIntro);
+                f.GameState = kStateFight;
+                damage();
+                f.P2Fighter.Armour = 0;
+                f.App.Pump();
+            }
+        }
+        dw::OverrideResource(c.kind, c.name, {});
+        if (c.code == 0) {
+            EXPECT_TRUE(f.Closed());
+            continue;
+        }
+        EXPECT_EQ(f.GameState, kStateError);
+        EXPECT_EQ(f.ErrorCode, c.code);
+        EXPECT_EQ(f.SheetSurface1, nullptr);
+        EXPECT_EQ(f.SheetSurface2, nullptr);
+        EXPECT_EQ(f.SoundDevice == nullptr, c.code == 3);  // a failed voice took the device with it
+        for (int i = 0; i < 3; ++i) f.App.Pump();
+        PushKey(SDL_SCANCODE_F1, true);
+        f.App.Pump();
+        PushKey(SDL_SCANCODE_F1, false);
+        EXPECT_EQ(f.GameState, kStateError);
+        EXPECT_FALSE(f.Closed());
+        PushKey(SDL_SCANCODE_ESCAPE, true);
+        f.App.Pump();
+        PushKey(SDL_SCANCODE_ESCAPE, false);
+        EXPECT_TRUE(f.Closed());
+    }
 }

@@ -67,6 +67,12 @@ struct Rig {
         f.Draw_FS();
         f.BackDC.reset();
     }
+    // Frames until player 1 stands on node (s, k), at most `limit`; the frames run.
+    int FramesUntil(int s, int k, int limit = 200) {
+        int n = 0;
+        for (; f.P1Fighter.CurrentNode != &f.P1Graph.Node[s][k] && n < limit; ++n) Frame();
+        return n;
+    }
     int Shots(int group) const { return testing_support::ActiveShots(f, group); }
     const ActionNode* Node(int player, int s, int k) { return &f.Player(player).graph.Node[s][k]; }
 };

@@ -50,9 +50,8 @@ void TForm1::ToFight() {
     PinchPlayed = false;
     Winner = 0;
     StateFrames = 0;
-    if (!LoadSheet(SheetSurface1, "SABAKU") || !LoadSheet(SheetSurface2, "WEAPON")) return;
-    if (!PlayMusic(StageNo % 2 == 0 ? "Fighting1.mid" : "Fighting2.mid")) return;
-    PlayVoice("S_START");
+    if (!LoadScreenSheets("SABAKU", "WEAPON")) return;
+    if (!PlayMusic(StageNo % 2 == 0 ? "Fighting1.mid" : "Fighting2.mid") || !PlayVoice("S_START")) return;
     GameState = kStateFightIntro;
 }
 
@@ -119,7 +118,9 @@ void TForm1::FightStage() {
         GameState = kStateTimeOver;
         return;
     }
-    if (!PinchPlayed && (P1Fighter.Armour < P1Spec.MaxArmour / 3 || P2Fighter.Armour < P2Spec.MaxArmour / 3)) {
+    // Exactly below a third: with 460 armour at most, 153 left is in a pinch.
+    auto pinched = [](const FighterState& f) { return 3 * int64_t(f.Armour) < f.Spec->MaxArmour; };
+    if (!PinchPlayed && (pinched(P1Fighter) || pinched(P2Fighter))) {
         PinchPlayed = true;
         if (!PlayMusic("Fighting3.mid")) return;
     }

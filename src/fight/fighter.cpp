@@ -150,12 +150,12 @@ void StepActionGraph(FighterState& f) {
         if (f.FireHeld[k - 1] >= 1) {
             // A held button moves on through its slot; the fighter then attacks with the
             // weapon of the sequence it landed in (a claw swing held through with button 1
-            // still swings the claw), and a new weapon starts with a free trigger.
-            const int before = f.ActionState;
+            // still swings the claw). The latch stays as it was: a held button is no new
+            // press, so a sequence entered this way fires nothing until the weapon is armed
+            // again by a press or a return to idle.
             EnterSlot(f, k);
             const int kind = f.CurrentNode->Kind;
             f.ActionState = kind >= 1 && kind <= 4 ? kind : k;
-            if (f.ActionState != before) f.FireLatch = 0;
             f.FireHeld[k - 1] = 2;  // a held button is one press, however many nodes it spans
             return;
         }

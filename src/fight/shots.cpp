@@ -139,11 +139,15 @@ int TForm1::HitShot(ShotRecord& r, int victimPlayer) {
     if (!guarding || n->BreaksGuard) {
         const bool alreadyHit = v.CurrentNode && v.CurrentNode->Kind == 6;
         v.StunTime = alreadyHit ? std::max(v.StunTime, n->Stun) : n->Stun;
-        const int push = n->KnockbackRule == 1 ? r.Heading & 7 : DirectionTo(r.PosX, r.PosY, v.PosX, v.PosY);
-        const int dist = push % 2 ? kKnockbackDiagonal : kKnockbackAxis;
-        MoveFighter(victimPlayer, kHeadingSignX[push] * dist, kHeadingSignY[push] * dist);
         EnterSlot(v, kSlotHit);
         v.ActionState = 6;
+        // Only a node that lets the victim move lets the push move it: a broken guard that
+        // leads back into the guard holds its ground.
+        if (v.CurrentNode && v.CurrentNode->CanMove) {
+            const int push = n->KnockbackRule == 1 ? r.Heading & 7 : DirectionTo(r.PosX, r.PosY, v.PosX, v.PosY);
+            const int dist = push % 2 ? kKnockbackDiagonal : kKnockbackAxis;
+            MoveFighter(victimPlayer, kHeadingSignX[push] * dist, kHeadingSignY[push] * dist);
+        }
     }
     bool disarmed = false;
     if (r.Weapon) {

@@ -78,7 +78,10 @@ void TForm1::FormShow() {
     Randomize(uint32_t(std::time(nullptr)));
     Sticks.Open();
 
-    if (!LoadSheet(SheetSurface1, "TITLE")) return;
+    if (!LoadSheet(SheetSurface1, "TITLE")) {
+        Close();  // unlike a screen change, start-up ends the game
+        return;
+    }
     if (VoiceBuffer) VoiceBuffer->Play();
     if (!PlayMusic("Start.mid")) return;
 
@@ -137,6 +140,9 @@ void TForm1::FormClose() {
 }
 
 void TForm1::ToError(int code) {
+    // The error screen shows no pictures: those of the screen that failed go.
+    SheetSurface1.reset();
+    SheetSurface2.reset();
     ErrorCode = code;
     GameState = kStateError;
 }

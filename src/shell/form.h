@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <map>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -64,8 +63,11 @@ public:
     void ToStart();
     void ToSelect();
     void ToError(int code);
-    // Loads a picture keyed on magenta into sheet; closes the form when it cannot.
+    // Loads a picture keyed on magenta into sheet; false when it cannot be made.
     bool LoadSheet(std::unique_ptr<dw::Surface>& sheet, const char* name);
+    // A screen change's pictures into SheetSurface1 and (second may be null) SheetSurface2;
+    // one that cannot be made enters the error screen.
+    bool LoadScreenSheets(const char* first, const char* second);
 
     // --- options file (shell/options.cpp) ----------------------------------------------
     void LoadOptions();
@@ -81,7 +83,9 @@ public:
     void CreateHitSounds();
     void HitSound1(const std::string& name);  // shots of player 2
     void HitSound2(const std::string& name);  // shots of player 1
-    void PlayVoice(const char* name);          // replaces the voice buffer and plays it
+    // A screen change's voice: replaces the voice buffer and plays it. One that cannot be
+    // made while the sound device works enters the error screen (false).
+    bool PlayVoice(const char* name);
     void StopVoice();
     void PlayCursorSound();
     bool PlayMusic(const char* file);         // false (and the form closed) on failure
@@ -216,9 +220,7 @@ public:
     std::array<std::unique_ptr<dw::SoundBuffer>, 4> HitDuplicates;  // for the other player
     std::array<std::unique_ptr<dw::SoundBuffer>, 4> P1ShotSounds;
     std::array<std::unique_ptr<dw::SoundBuffer>, 4> P2ShotSounds;
-    // Each tune is loaded once, the first time it is played, and kept until the sound
-    // device goes: loading a tune builds a whole synthesizer.
-    std::map<std::string, std::unique_ptr<dw::Music>> MusicSegments;
+    std::unique_ptr<dw::Music> MusicSegment;  // the tune of the current screen
 
     dw::Keyboard Keys;
     dw::Joysticks Sticks;

@@ -55,9 +55,7 @@ void TForm1::StartStage() {
 }
 
 void TForm1::ToStart() {
-    SheetSurface2.reset();
-    if (!LoadSheet(SheetSurface1, "TITLE")) return;
-    PlayVoice("S_BEGIN");
+    if (!LoadScreenSheets("TITLE", nullptr) || !PlayVoice("S_BEGIN")) return;
     if (!PlayMusic("Start.mid")) return;
     StateFrames = 0;
     GameState = kStateTitle;
@@ -66,11 +64,16 @@ void TForm1::ToStart() {
 bool TForm1::LoadSheet(std::unique_ptr<dw::Surface>& sheet, const char* name) {
     sheet.reset();
     sheet = dw::LoadBitmapSurface(DirectDrawObj.get(), name);
-    if (!sheet) {
-        Close();
-        return false;
-    }
+    if (!sheet) return false;
     const uint32_t key = dw::ColorToPixel(DirectDrawObj.get(), sheet.get(), 0xFF00FF);
     if (key != 0xFFFFFFFF) sheet->SetColorKey(uint8_t(key));
     return true;
+}
+
+bool TForm1::LoadScreenSheets(const char* first, const char* second) {
+    SheetSurface1.reset();
+    SheetSurface2.reset();
+    if (LoadSheet(SheetSurface1, first) && (!second || LoadSheet(SheetSurface2, second))) return true;
+    ToError(4);
+    return false;
 }

@@ -26,9 +26,7 @@ int32_t MoveCursor(int32_t id, int horizontal, int vertical, bool unlocked) {
 bool TForm1::HiddenRobotUnlocked() const { return SurvivalTable[0].Value >= kUnlockScore; }
 
 void TForm1::ToSelect() {
-    SheetSurface1.reset();
-    SheetSurface2.reset();
-    if (!LoadSheet(SheetSurface1, "MARKS") || !LoadSheet(SheetSurface2, "MARKS2")) return;
+    if (!LoadScreenSheets("MARKS", "MARKS2")) return;
     P1RobotId = 1;
     P2RobotId = 1;
     P1Decided = 0;
