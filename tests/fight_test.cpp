@@ -131,6 +131,19 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
     EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX - x, 100);
     EXPECT_EQ(f.P1Fighter.SpeedRight, 0);
 
+    // Each robot's walk and glide: its speed modifier and how fast its speeds fall.
+    const int ids[10] = {1, 14, 5, 11, 4, 13, 16, 2, 3, 15};
+    std::vector<int> glides;
+    for (int id : ids) {
+        rig.Load(id, 14, 2);
+        Walk(rig, 0, 0, false, 3);
+        const int from = f.P1Fighter.PosX - f.P2Fighter.PosX;
+        rig.Frame(40);
+        glides.push_back(f.P1Fighter.PosX - f.P2Fighter.PosX - from);
+    }
+    EXPECT_EQ(glides, std::vector<int>({42, 100, 100, 21, 30, 77, 28, 42, 57, 30}));
+    rig.Load(14, 14, 2);
+
     // A dash keeps the facing it started with; walking turns to the opponent again. Too little
     // energy (3 or less) walks instead; energy comes back one a frame, up to the maximum.
     rig.Place(400, 300, 400, 230);
@@ -552,6 +565,7 @@ TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
         {4, 0, 3, 100, 0, 1, kStatePreFight, 0, 4, 3},
         {4, 0, 8, 100, 0, 1, kStateLimitResult, 0, 1, 3},
         {4, 0, 8, 0, 0, 0, kStateTitle, 0, 8, 3},
+        {2, 0, 1, 1, 1, -1, kStateFight, 0, 1, 3},  // one point of armour left fights on
     };
     for (const Case& c : cases) {
         testing_support::TempDir dir;
@@ -565,6 +579,10 @@ TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
         f.P2Fighter.Armour = c.p2Armour;
         testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
         rig.Frame();
+        if (c.state == kStateFight) {
+            EXPECT_EQ(f.GameState, kStateFight);
+            continue;
+        }
         EXPECT_EQ(f.GameState, kStateFightOver);
         EXPECT_EQ(f.Winner, c.winner);
         rig.Frame(149);
