@@ -32,10 +32,9 @@ std::vector<unsigned char> Snapshot(TForm1& form, int player) {
     add(&p.motion, sizeof p.motion);
     add(&p.fighter.NormalSpeed, 2 * sizeof(SpeedTable));
     for (const WeaponData& w : p.weapons) {
-        add(w.LaunchPoint, sizeof w.LaunchPoint);
         const int32_t words[] = {w.StartAmmo, w.EnergyCost, w.VanishOnHit, w.DisarmOnHit, w.Rows, w.Columns, w.TrailOn};
         add(words, sizeof words);
-        add((w.FireSound + w.HitSound).data(), w.FireSound.size() + w.HitSound.size());
+        add(w.LaunchPoint, sizeof w.LaunchPoint);
     }
     for (int k = 0; k < 4; ++k)
         for (int r = 0; r < kMaxRows; ++r)
