@@ -144,6 +144,18 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
     EXPECT_EQ(glides, std::vector<int>({42, 100, 100, 21, 30, 77, 28, 42, 57, 30}));
     rig.Load(14, 14, 2);
 
+    // A rooted robot stops dead: the beam's firing nodes end its glide (91 px of the 100).
+    rig.Place(300, 300, 300, 100);
+    rig.Hold(dw::Key::D);
+    rig.Frame(3);
+    rig.Hold(dw::Key::D, false);
+    rig.Hold(dw::Key::J);
+    const int before = f.P1Fighter.PosX - f.P2Fighter.PosX;
+    rig.Frame();
+    rig.Hold(dw::Key::J, false);
+    rig.Frame(60);
+    EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX - before, 91);
+
     // A dash keeps the facing it started with; walking turns to the opponent again. Too little
     // energy (3 or less) walks instead; energy comes back one a frame, up to the maximum.
     rig.Place(400, 300, 400, 230);
