@@ -1,540 +1,790 @@
-// The fight engine: fighters, firing, shots, hits, the fight loop, and D-2-E in a fight.
+// The fight engine through the fight rig: moving, firing, shots, hits, the fight loop and
+// the fight view, as frame-by-frame scenarios.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <memory>
+#include <string>
 
 #include "fight/fighter.h"
-#include "platform/resources.h"
 #include "fight/shots.h"
+#include "fight_rig.h"
 #include "robots/builders.h"
-#include "robots/d2e/d2e.h"
-#include "robots/validator.h"
-#include "shell/form.h"
-#include "test_support.h"
+#include "robots/loading.h"
+
+using fight_rig::Rig;
 
 namespace {
 
-// Two D-2-Es in a two-player fight, without a display: the frame is stepped by hand.
-struct FightRig {
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
-    TForm1& f = *form;
+struct Stick {
+    dw::Key h, v;  // Key::Escape for none
+};
+// The stick groups: right, left, up, up-right, up-left, down, down-left, down-right.
+constexpr Stick kSticks[8] = {{dw::Key::D, dw::Key::Escape}, {dw::Key::A, dw::Key::Escape},
+                              {dw::Key::Escape, dw::Key::W}, {dw::Key::D, dw::Key::W},
+                              {dw::Key::A, dw::Key::W},      {dw::Key::Escape, dw::Key::S},
+                              {dw::Key::A, dw::Key::S},      {dw::Key::D, dw::Key::S}};
+constexpr int kMirrorStick[8] = {1, 0, 2, 4, 3, 5, 7, 6};
 
-    FightRig() {
-        // The view sheets load from the game's data directory into a real (dummy) display.
-        testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
-        dw::Display::SetPacing(false);
-        f.DirectDrawObj = std::make_unique<dw::Display>();
-        f.DirectDrawObj->Open("test", true);
-        f.BuildDammyWeapon();
-        f.BuildDefaultMotions();
-        f.GameMode = 2;
-        f.P1RobotId = f.P2RobotId = 14;
-        f.ToBefore();  // no display: the loads stop at the view sheets, after all the records
-        f.ResetBackGrid();
-        for (int p = 0; p < 2; ++p) {
-            FighterState& fi = f.Player(p).fighter;
-            for (int k = 0; k < 4; ++k)
-                if (const WeaponData* w = f.Shots.Record[f.Player(p).firstGroup + k][0][0].Weapon)
-                    fi.Ammo[k] = w->StartAmmo;
-        }
-        Place(400, 450, 400, 150);
-        f.GameState = kStateFight;
-    }
-    void Place(int x1, int y1, int x2, int y2) {
-        f.P1Fighter.PosX = x1;
-        f.P1Fighter.PosY = y1;
-        f.P2Fighter.PosX = x2;
-        f.P2Fighter.PosY = y2;
-    }
-    void Hold(dw::Key k, bool down = true) { f.Keys.Press(k, down); }
-    void Frame(int n = 1) {
-        for (int i = 0; i < n; ++i) {
-            f.ControlHead();
-            f.FightStage();
-        }
-    }
-    int ActiveShots(int group) { return testing_support::ActiveShots(f, group); }
+struct Move {
+    int dx, dy, facing;
 };
 
-// A one-node straight shot weapon in player 1's slot 1, for engine rules on our own tables.
-void MakeTestWeapon(TForm1& f, int moveKind, int cost, int rows, int columns) {
+// Player 1 stands at (400, 300) with the opponent 200 px off in heading `facing`, holds a
+// stick direction (dashing or not) for `frames` frames; how far it moved against the
+// opponent and where it faces then.
+Move Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
+    TForm1& f = rig.f;
+    rig.Place(400, 300, 400 + 200 * kHeadingSignX[facing], 300 + 200 * kHeadingSignY[facing]);
+    FighterState& p = f.P1Fighter;
+    p.SpeedLeft = p.SpeedRight = p.SpeedUp = p.SpeedDown = p.DecayCount = 0;
+    p.HoldLeft = p.HoldRight = p.HoldUp = p.HoldDown = p.Dashing = 0;
+    p.Energy = f.P1Spec.MaxEnergy;
+    const int x = p.PosX - f.P2Fighter.PosX, y = p.PosY - f.P2Fighter.PosY;
+    rig.Hold(kSticks[stick].h);
+    rig.Hold(kSticks[stick].v);
+    rig.Hold(dw::Key::V, dash);
+    rig.Frame(frames);
+    for (dw::Key k : {dw::Key::W, dw::Key::A, dw::Key::S, dw::Key::D, dw::Key::V}) rig.Hold(k, false);
+    return {p.PosX - f.P2Fighter.PosX - x, p.PosY - f.P2Fighter.PosY - y, p.Facing};
+}
+
+// The first record of a shot group on `node`, placed at (x, y) with a heading, ready to hit.
+ShotRecord& Aim(TForm1& f, int group, ShotNode* node, int x, int y, int heading) {
+    ShotRecord& r = f.Shots.Record[group][0][0];
+    r.Node = node;
+    r.Active = r.HitArmed = r.Visible = 1;
+    r.PosX = x;
+    r.PosY = y;
+    r.Heading = heading;
+    r.Ticks = 3;
+    return r;
+}
+
+// A one-node weapon in player 1's slot 1 built here, for the payment rules.
+void TestWeapon(TForm1& f, int moveKind, int cost, int rows, int columns) {
     WeaponData& w = f.P1Weapons[0];
     ShotTable& t = f.P1ShotTables[0];
     w.Rows = rows;
     w.Columns = columns;
     w.EnergyCost = cost;
-    w.StartAmmo = 3;
     for (int h = 0; h < 8; ++h)
         for (int c = 0; c < columns; ++c) {
             w.LaunchPoint[h][c] = {c * 10, -40};
-            ShotNode& n = t.Node[h][c][0];
-            n = ShotNode{};
-            n.Duration = 5;
-            n.MoveKind = moveKind;
-            n.HitKind = kHitNone;
+            t.Node[h][c][0] = ShotNode{};
+            t.Node[h][c][0].Duration = 5;
+            t.Node[h][c][0].MoveKind = moveKind;
         }
     for (int c = 0; c < columns; ++c) SetColumnLaunchLinks(t, c, 1);
     for (auto& row : f.Shots.Record[0])
         for (ShotRecord& r : row) r.Node = &t.Node[0][0][0];
+    f.P1Fighter.ActionState = 1;
+    f.P1Fighter.CurrentNode = &f.P1Graph.Node[1][1];  // a firing node
 }
 
 }  // namespace
 
-TEST(FightRules, DirectionToHonoursThirtyDegreeBorders) {
-    EXPECT_EQ(DirectionTo(0, 0, 0, -10), 0);
-    EXPECT_EQ(DirectionTo(0, 0, 10, 0), 2);
-    EXPECT_EQ(DirectionTo(0, 0, 0, 10), 4);
-    EXPECT_EQ(DirectionTo(0, 0, -10, 0), 6);
-    EXPECT_EQ(DirectionTo(0, 0, 10, -10), 1);
-    EXPECT_EQ(DirectionTo(0, 0, 10, 10), 3);
-    EXPECT_EQ(DirectionTo(0, 0, -10, 10), 5);
-    EXPECT_EQ(DirectionTo(0, 0, -10, -10), 7);
-    // Just inside and just outside 30 degrees off the vertical axis.
+TEST(FightMoves, DirectionsHaveThirtyDegreeBorders) {
     const double in = std::tan(29.5 * M_PI / 180) * 1000, out = std::tan(30.5 * M_PI / 180) * 1000;
-    EXPECT_EQ(DirectionTo(0, 0, int(in), -1000), 0);
-    EXPECT_EQ(DirectionTo(0, 0, int(out), -1000), 1);
-    EXPECT_EQ(DirectionTo(0, 0, -1000, int(in)), 6);
-    EXPECT_EQ(DirectionTo(0, 0, -1000, int(out)), 5);
-    EXPECT_EQ(DirectionTo(5, 5, 5, 5), 0);
+    const struct {
+        int x, y, heading;
+    } rows[] = {{0, -10, 0},  {10, -10, 1}, {10, 0, 2},          {10, 10, 3},          {0, 10, 4},
+                {-10, 10, 5}, {-10, 0, 6},  {-10, -10, 7},       {0, 0, 0},            {int(in), -1000, 0},
+                {int(out), -1000, 1},       {-1000, int(in), 6}, {-1000, int(out), 5}, {int(out), 1000, 3},
+                {1000, -int(in), 2},        {-int(out), -1000, 7}};
+    for (const auto& r : rows) EXPECT_EQ(DirectionTo(5, 5, 5 + r.x, 5 + r.y), r.heading) << r.x << " " << r.y;
 }
 
-TEST(FightRules, SticksHoldCountersAndSpeeds) {
-    FightRig rig;
-    FighterState& f = rig.f.P1Fighter;
-    f.Facing = 0;
-    f.Horizontal = 1;
-    f.Vertical = -1;
-    for (int i = 0; i < 5; ++i) ApplyControls(f);
-    EXPECT_EQ(f.StickCode, 12);
-    EXPECT_EQ(f.HoldRight, 3);
-    EXPECT_EQ(f.HoldUp, 3);
-    f.Horizontal = -1;
-    ApplyControls(f);
-    EXPECT_EQ(f.HoldLeft, 1);
-    EXPECT_EQ(f.HoldRight, 0);
-    UpdateWalkSpeeds(f);
-    // Facing 0, up-left, first frame left (base 4 + 1 for D-2-E) and third frame up (4 + 2 + 1).
-    EXPECT_EQ(f.SpeedLeft, 5);
-    EXPECT_EQ(f.SpeedUp, 7);
-    // Undriven speeds fall by one every DecayPeriod (3) frames.
-    f.Horizontal = f.Vertical = 0;
-    ApplyControls(f);
-    f.DecayCount = 0;
-    for (int i = 0; i < 3; ++i) UpdateWalkSpeeds(f);
-    EXPECT_EQ(f.SpeedLeft, 4);
-    EXPECT_EQ(f.SpeedUp, 6);
+TEST(FightMoves, WalkingAndDashingInEightDirections) {
+    Rig rig;  // D-2-E: speed modifier +1, decay every 3 frames, 450 energy
+    // Facing up, four frames: the speeds of hold steps 1, 2, 3, 3.
+    const Move walk[8] = {{29, 0, 0}, {-29, 0, 0}, {0, -29, 0}, {25, -25, 0},
+                          {-25, -25, 0}, {0, 21, 0}, {-25, 21, 0}, {25, 21, 0}};
+    const Move dash[8] = {{49, 0, 0}, {-49, 0, 0}, {0, -45, 0}, {45, -41, 0},
+                          {-45, -41, 0}, {0, 37, 0}, {-45, 37, 0}, {45, 37, 0}};
+    for (int g = 0; g < 8; ++g) {
+        const Move w = Walk(rig, 0, g, false, 4);
+        EXPECT_EQ(std::vector<int>({w.dx, w.dy, rig.f.P1Fighter.Energy}), std::vector<int>({walk[g].dx, walk[g].dy, 450}))
+            << "walk " << g;
+        const Move d = Walk(rig, 0, g, true, 4);
+        EXPECT_EQ(std::vector<int>({d.dx, d.dy, rig.f.P1Fighter.Energy}), std::vector<int>({dash[g].dx, dash[g].dy, 438}))
+            << "dash " << g;
+    }
+    // Facing down, up and down use other speeds: 3 and 5.
+    EXPECT_EQ(Walk(rig, 4, 2, false, 4).dy, -21);
+    EXPECT_EQ(Walk(rig, 4, 5, false, 4).dy, 29);
+    // Every facing moves as the mirror image of its mirror facing, walking and dashing.
+    for (int facing = 0; facing < 8; ++facing)
+        for (int g = 0; g < 8; ++g)
+            for (bool dashing : {false, true}) {
+                const Move a = Walk(rig, facing, g, dashing, 3);
+                const Move b = Walk(rig, (8 - facing) % 8, kMirrorStick[g], dashing, 3);
+                EXPECT_TRUE(a.dx == -b.dx && a.dy == b.dy && a.dx * a.dx + a.dy * a.dy > 0)
+                    << facing << " " << g << " " << dashing << ": " << a.dx << "," << a.dy << " " << b.dx << "," << b.dy;
+            }
+
+    // Released, a speed falls by one every third frame: 8, 8, then 7..1 three frames each.
+    TForm1& f = rig.f;
+    Walk(rig, 0, 0, false, 3);
+    const int x = f.P1Fighter.PosX - f.P2Fighter.PosX;
+    rig.Frame(40);
+    EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX - x, 100);
+    EXPECT_EQ(f.P1Fighter.SpeedRight, 0);
+
+    // Each robot's walk and glide: its speed modifier and how fast its speeds fall.
+    const int ids[10] = {1, 14, 5, 11, 4, 13, 16, 2, 3, 15};
+    std::vector<int> glides;
+    for (int id : ids) {
+        rig.Load(id, 14, 2);
+        Walk(rig, 0, 0, false, 3);
+        const int from = f.P1Fighter.PosX - f.P2Fighter.PosX;
+        rig.Frame(40);
+        glides.push_back(f.P1Fighter.PosX - f.P2Fighter.PosX - from);
+    }
+    EXPECT_EQ(glides, std::vector<int>({42, 100, 100, 21, 30, 77, 28, 42, 57, 30}));
+    rig.Load(14, 14, 2);
+
+    // A rooted robot stops dead: the beam's firing nodes end its glide (91 px of the 100).
+    rig.Place(300, 300, 300, 100);
+    rig.Hold(dw::Key::D);
+    rig.Frame(3);
+    rig.Hold(dw::Key::D, false);
+    rig.Hold(dw::Key::J);
+    const int before = f.P1Fighter.PosX - f.P2Fighter.PosX;
+    rig.Frame();
+    rig.Hold(dw::Key::J, false);
+    rig.Frame(60);
+    EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX - before, 91);
+
+    // A dash keeps the facing it started with; walking turns to the opponent again. Too little
+    // energy (3 or less) walks instead; energy comes back one a frame, up to the maximum.
+    rig.Place(400, 300, 400, 230);
+    rig.Hold(dw::Key::V);
+    rig.Hold(dw::Key::D);
+    rig.Frame(6);
+    EXPECT_EQ(f.P1Fighter.Facing, 0);
+    rig.Hold(dw::Key::V, false);
+    rig.Frame(2);  // the frame after the last dash turns
+    EXPECT_EQ(f.P1Fighter.Facing, 7);
+    rig.Hold(dw::Key::D, false);
+    f.P1Fighter.Energy = 4;
+    rig.Hold(dw::Key::V);
+    rig.Frame(2);
+    EXPECT_EQ(f.P1Fighter.Energy, 2);  // 4 - 3 dashing, then +1 walking
+    EXPECT_EQ(f.P1Fighter.Dashing, 0);
+    rig.Hold(dw::Key::V, false);
+    f.P1Fighter.Energy = 449;
+    rig.Frame(3);
+    EXPECT_EQ(f.P1Fighter.Energy, 450);
 }
 
-TEST(FightRules, PaymentAtTheExactLimits) {
-    {  // beam: needs Energy - 10 x cost > 0, pays once per row
-        FightRig rig;
-        TForm1& f = rig.f;
-        FighterState& p1 = f.P1Fighter;
-        MakeTestWeapon(f, kMoveBeam, 30, 1, 10);
-        p1.ActionState = 1;
-        p1.CurrentNode = &f.P1Graph.Node[1][1];  // D-2-E's rifle fire node
-        p1.Energy = 300;
-        f.ShotWeapon(0);
-        EXPECT_EQ(rig.ActiveShots(0), 0);
-        p1.Energy = 301;
-        f.ShotWeapon(0);
-        EXPECT_EQ(rig.ActiveShots(0), 10);
-        EXPECT_EQ(p1.Energy, 1);
-        EXPECT_EQ(p1.FireLatch, 1);
+TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
+    Rig rig;
+    TForm1& f = rig.f;
+    rig.Place(400, 329, 400, 270);
+    rig.Hold(dw::Key::W);  // into the other robot: steps of 6, 7, 8, 8 up to touching, 30 px
+    rig.Frame(30);
+    EXPECT_EQ(f.P1Fighter.PosY - f.P2Fighter.PosY, 30);
+    rig.Hold(dw::Key::W, false);
+    rig.Place(400, 300, 430, 270);  // side by side, just clear: moving up is allowed
+    rig.Hold(dw::Key::W);
+    rig.Frame(3);
+    EXPECT_EQ(f.P1Fighter.PosY, 300 - 21);
+    rig.Hold(dw::Key::W, false);
+
+    // Dashing away: the camera keeps both robots inside x 150..650 and y 120..480, no
+    // farther apart than the box; the ground stays on its grid and the shots move along.
+    const struct {
+        dw::Key key;
+        int x2, y2;      // the other robot, out of the way
+        int edge, gap;   // where player 1 ends on the axis, how far from the other robot
+    } dashes[] = {{dw::Key::D, 400, 200, 650, 491},
+                  {dw::Key::A, 400, 200, 150, -491},
+                  {dw::Key::S, 250, 300, 480, 359},
+                  {dw::Key::W, 250, 300, 120, -358}};
+    for (const auto& d : dashes) {
+        const bool across = d.key == dw::Key::D || d.key == dw::Key::A;
+        rig.Place(400, 300, d.x2, d.y2);
+        f.ResetBackGrid();
+        ShotNode still{};
+        still.Duration = 1000;
+        ShotRecord& r = Aim(f, 0, &still, 300, 100, 0);
+        rig.Hold(d.key);
+        rig.Hold(dw::Key::V);
+        rig.Frame(60);
+        rig.Hold(d.key, false);
+        rig.Hold(dw::Key::V, false);
+        const FighterState &p1 = f.P1Fighter, &p2 = f.P2Fighter;
+        EXPECT_EQ(across ? p1.PosX : p1.PosY, d.edge);
+        EXPECT_EQ(across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY, d.gap);
+        const int sx = p2.PosX - d.x2, sy = p2.PosY - d.y2;  // how far the world moved
+        EXPECT_NE(across ? sx : sy, 0);
+        EXPECT_EQ(std::vector<int>({r.PosX, r.PosY, r.Trail[2].X, r.Trail[2].Y}),
+                  std::vector<int>({300 + sx, 100 + sy, 300 + sx, 100 + sy}));
+        for (int i = 0; i < 8; ++i)
+            for (int j = 0; j < 7; ++j) {
+                const auto& g = f.BackGrid[i][j];
+                ASSERT_TRUE(g.X >= -300 && g.X < 1300 && g.Y >= -300 && g.Y < 1100) << g.X << " " << g.Y;
+                ASSERT_EQ(((g.X + 300 - sx - 200 * i) % 1600 + 1600) % 1600, 0);
+                ASSERT_EQ(((g.Y + 300 - sy - 200 * j) % 1400 + 1400) % 1400, 0);
+            }
     }
-    {  // close combat: needs Energy - cost > 0, pays per shot
-        FightRig rig;
+}
+
+TEST(FightFiring, PaymentAtTheExactLimits) {
+    struct Case {
+        int moveKind, cost, rows, columns;
+        int energy, ammo, presses;
+        int shots, energyLeft, ammoLeft, latch;
+    };
+    const Case cases[] = {
+        {kMoveBeam, 30, 1, 10, 300, 0, 1, 0, 300, 0, 0},  // a beam needs energy - 10 x cost > 0
+        {kMoveBeam, 30, 1, 10, 301, 0, 1, 10, 1, 0, 1},   // and pays once, for the whole row
+        {kMoveMelee, 5, 1, 3, 11, 0, 1, 2, 1, 0, 0},      // a blow needs energy - cost > 0, per shot
+        {kMoveStraight, 0, 8, 2, 0, 3, 3, 3, 0, 0, 0},    // a round a shot while one is left
+        {kMoveStraight, 0, 2, 2, 0, 9, 3, 4, 0, 5, 0},    // no free row: nothing more is fired
+    };
+    for (const Case& c : cases) {
+        Rig rig;
         TForm1& f = rig.f;
-        FighterState& p1 = f.P1Fighter;
-        MakeTestWeapon(f, kMoveMelee, 5, 1, 3);
-        p1.ActionState = 1;
-        p1.CurrentNode = &f.P1Graph.Node[1][1];
-        p1.Energy = 11;  // pays 5 and 5; the third would leave 1 - 5 <= 0
-        f.ShotWeapon(0);
-        EXPECT_EQ(rig.ActiveShots(0), 2);
-        EXPECT_EQ(p1.Energy, 1);
-        EXPECT_EQ(p1.FireLatch, 0);  // the row was not finished
-    }
-    {  // ammunition: at least 1 round, 1 per shot
-        FightRig rig;
-        TForm1& f = rig.f;
-        FighterState& p1 = f.P1Fighter;
-        MakeTestWeapon(f, kMoveStraight, 0, 8, 2);
-        p1.ActionState = 1;
-        p1.CurrentNode = &f.P1Graph.Node[1][1];
-        p1.Ammo[0] = 3;
-        for (int i = 0; i < 3; ++i) {
-            p1.FireLatch = 0;
+        TestWeapon(f, c.moveKind, c.cost, c.rows, c.columns);
+        f.P1Fighter.Energy = c.energy;
+        f.P1Fighter.Ammo[0] = c.ammo;
+        for (int i = 0; i < c.presses; ++i) {
+            f.P1Fighter.FireLatch = 0;
             f.ShotWeapon(0);
         }
-        EXPECT_EQ(rig.ActiveShots(0), 3);
-        EXPECT_EQ(p1.Ammo[0], 0);
-        // The second volley went into the first free row.
-        EXPECT_EQ(f.Shots.Record[0][1][0].Active, 1);
-        EXPECT_EQ(f.Shots.Record[0][1][1].Active, 0);
+        EXPECT_EQ(std::vector<int>({rig.Shots(0), f.P1Fighter.Energy, f.P1Fighter.Ammo[0], f.P1Fighter.FireLatch}),
+                  std::vector<int>({c.shots, c.energyLeft, c.ammoLeft, c.latch}))
+            << c.moveKind << " " << c.energy << " " << c.ammo;
     }
-    {  // a chain with no start for the facing launches nothing and costs nothing
-        FightRig rig;
-        TForm1& f = rig.f;
-        FighterState& p1 = f.P1Fighter;
-        MakeTestWeapon(f, kMoveStraight, 0, 1, 1);
-        LaunchLink(f.P1ShotTables[0].Node[0][0][0], 2) = nullptr;
-        p1.ActionState = 1;
-        p1.CurrentNode = &f.P1Graph.Node[1][1];
-        p1.Facing = 2;
-        p1.Ammo[0] = 3;
+    Rig rig;
+    TForm1& f = rig.f;
+    // The second volley went into the next free row; a facing whose chain has no start
+    // launches nothing and costs nothing; the placeholder and states 5, 6 never fire.
+    TestWeapon(f, kMoveStraight, 0, 8, 2);
+    f.P1Fighter.Ammo[0] = 9;
+    f.ShotWeapon(0);
+    f.P1Fighter.FireLatch = 0;
+    f.ShotWeapon(0);
+    EXPECT_EQ(f.Shots.Record[0][1][1].Active + f.Shots.Record[0][2][0].Active, 1);
+    EXPECT_EQ(f.Shots.Record[0][1][1].PosX - f.P1Fighter.PosX, 10);
+    LaunchLink(f.P1ShotTables[0].Node[0][0][0], 2) = nullptr;
+    f.P1Fighter.Facing = 2;
+    f.P1Fighter.FireLatch = 0;
+    f.ShotWeapon(0);
+    EXPECT_EQ(f.P1Fighter.Ammo[0], 5);
+    for (int state : {4, 5, 6, 0}) {
+        f.P1Fighter.ActionState = state;
+        f.P1Fighter.FireLatch = 0;
         f.ShotWeapon(0);
-        EXPECT_EQ(rig.ActiveShots(0), 0);
-        EXPECT_EQ(p1.Ammo[0], 3);
     }
-    {  // the placeholder weapon never fires, nor outside states 1..4
-        FightRig rig;
-        TForm1& f = rig.f;
-        FighterState& p1 = f.P1Fighter;
-        p1.CurrentNode = &f.P1Graph.Node[1][1];
-        p1.ActionState = 4;
-        f.ShotWeapon(0);
-        p1.ActionState = 5;
-        f.ShotWeapon(0);
-        for (int g = 0; g < 4; ++g) EXPECT_EQ(rig.ActiveShots(g), 0);
-    }
+    EXPECT_EQ(rig.Shots(0) + rig.Shots(3), 4);
 }
 
-TEST(FightRules, HeldButtonFiresOneVolleyPerPress) {
-    FightRig rig;
-    TForm1& f = rig.f;
-    rig.Place(400, 450, 700, 100);  // out of the rifle's line
-    rig.Hold(dw::Key::G);
-    rig.Frame(60);  // held: the rifle sequence loops 1.1..1.3 but fires once
-    EXPECT_EQ(f.P1Fighter.Ammo[0], 79);
-    rig.Hold(dw::Key::G, false);
-    rig.Frame(1);
-    rig.Hold(dw::Key::G);
-    rig.Frame(3);
-    EXPECT_EQ(f.P1Fighter.Ammo[0], 78);
-    // Each further press, held through a whole loop of the sequence, fires one volley.
-    for (int i = 0; i < 4; ++i) {
-        rig.Hold(dw::Key::G, false);
-        rig.Frame(1);
-        rig.Hold(dw::Key::G);
-        rig.Frame(20);
+TEST(FightFiring, TheBeamsLaunchPointsAndLine) {
+    // Facing right, the beam's ten segments start 45 px out and 80 px apart, and the line
+    // is drawn from the owner in player 1's pen.
+    Rig beam;
+    beam.Place(300, 300, 700, 300);
+    beam.Hold(dw::Key::J);
+    for (int i = 0; i < 30 && beam.Shots(2) == 0; ++i) beam.Frame();
+    ASSERT_EQ(beam.Shots(2), 10);
+    for (int c = 0; c < 10; ++c) {
+        const ShotRecord& s = beam.f.Shots.Record[2][0][c];
+        EXPECT_EQ(s.PosX - beam.f.P1Fighter.PosX, 45 + 80 * c + 20);  // one frame's step on
+        EXPECT_EQ(s.PosY, beam.f.P1Fighter.PosY);
+        EXPECT_EQ(s.Heading, 2);
     }
-    EXPECT_EQ(f.P1Fighter.Ammo[0], 74);
+    beam.Draw();
+    const uint8_t red = dw::NearestIndex(beam.f.DirectDrawObj->Palette(), 0xFF0000);
+    EXPECT_EQ(beam.f.BackSurface()->Get(beam.f.P1Fighter.PosX + 250, beam.f.P1Fighter.PosY), red);
+    EXPECT_NE(beam.f.BackSurface()->Get(beam.f.P1Fighter.PosX - 50, beam.f.P1Fighter.PosY), red);
 }
 
-TEST(FightRules, HitsGuardsStunAndKnockback) {
-    FightRig rig;
-    TForm1& f = rig.f;
-    FighterState& p2 = f.P2Fighter;
-    // A rifle shot placed right on player 2: 28 damage, stun 24, pushed along heading 0.
-    ShotRecord& r = f.Shots.Record[0][0][0];
-    auto launch = [&](int x, int y) {
-        r.Node = &f.P1ShotTables[0].Node[0][0][0];
-        r.Active = r.HitArmed = r.Visible = 1;
-        r.Heading = 0;
-        r.PosX = x;
-        r.PosY = y;
-        r.Ticks = 3;
+TEST(FightHits, DamageGuardStunAndKnockBack) {
+    struct Case {
+        int slot;         // player 1's D-2-E weapon: 0 rifle, 1 claw
+        int knockback;    // the node's rule, -1 as built
+        int dx, dy;       // the shot from the victim
+        int heading;
+        bool guarding;
+        int stunBefore;   // already in the hit reaction with this stun; -1 not
+        int hit, loss, state, stun, pushX, pushY;
     };
-    launch(p2.PosX, p2.PosY + 20);
-    const int y0 = p2.PosY;
-    EXPECT_EQ(f.HitShot(r, 1), 1);
-    EXPECT_EQ(p2.Armour, 480 - 28);
-    EXPECT_EQ(p2.ActionState, 6);
-    EXPECT_EQ(p2.StunTime, 24);
-    EXPECT_EQ(p2.CurrentNode, &f.P2Graph.Node[6][0]);
-    EXPECT_LT(p2.PosY, y0);       // pushed up, along the shot's heading
-    EXPECT_EQ(r.Visible, 0);      // the rifle vanishes and is disarmed on a hit
-    EXPECT_EQ(r.HitArmed, 0);
-    EXPECT_EQ(r.Ticks, 0);
-    EXPECT_EQ(f.HitShot(r, 1), 0);  // disarmed: no second hit
-    // A hit during the hit reaction keeps the larger stun.
-    p2.StunTime = 50;
-    launch(p2.PosX, p2.PosY);
-    f.HitShot(r, 1);
-    EXPECT_EQ(p2.StunTime, 50);
-
-    // A guarding victim takes a quarter, truncated, and keeps guarding unless the shot breaks guards.
-    p2.ActionState = 5;
-    p2.CurrentNode = &f.P2Graph.Node[5][0];
-    const int armour = p2.Armour;
-    launch(p2.PosX, p2.PosY);
-    f.HitShot(r, 1);
-    EXPECT_EQ(p2.Armour, armour - 7);
-    EXPECT_EQ(p2.ActionState, 5);
-    // The claw breaks guards: 32 / 4 = 8, and the victim is thrown into its hit successor.
-    ShotRecord& claw = f.Shots.Record[1][0][0];
-    claw.Node = &f.P1ShotTables[1].Node[0][0][0];
-    claw.Active = claw.HitArmed = claw.Visible = 1;
-    claw.PosX = p2.PosX;
-    claw.PosY = p2.PosY;
-    f.HitShot(claw, 1);
-    EXPECT_EQ(p2.Armour, armour - 7 - 8);
-    EXPECT_EQ(p2.ActionState, 6);
-    EXPECT_EQ(p2.StunTime, 110);
-    EXPECT_EQ(claw.Visible, 1);  // the claw stays, disarmed
-    EXPECT_EQ(claw.HitArmed, 0);
-}
-
-TEST(FightRules, ShotNodesImpactHomingAndOwnerHits) {
-    FightRig rig;
-    TForm1& f = rig.f;
-    ShotTable& t = f.P1ShotTables[0];
-    // A chain: 0 steers, 1/2 are its targets, 3 burns out, 4 is the impact that then ends.
-    for (int h = 0; h < 8; ++h) {
-        ShotNode& n = t.Node[h][0][1];
-        n = ShotNode{};
-        n.Duration = 2;
-        n.Dx = 3 * kHeadingSignX[h];
-        n.Dy = 3 * kHeadingSignY[h];
-    }
-    ShotNode& steer = t.Node[0][0][0];
-    steer = ShotNode{};
-    steer.Duration = 1;
-    steer.MoveKind = kMoveBranch;
-    SetHomingLinks(steer, [&](int d) { return &t.Node[d][0][1]; });
-    ShotRecord r;
-    r.Active = 1;
-    r.Node = &steer;
-    r.PosX = 0;
-    r.PosY = 0;
-    FighterState target;
-    target.PosX = 100;
-    target.PosY = 0;
-    MoveShot(r, f.P1Fighter, target);
-    EXPECT_EQ(r.Heading, 2);
-    EXPECT_EQ(r.Node, &t.Node[2][0][1]);
-    EXPECT_EQ(r.PosX, 3);  // the new node's step in the same frame
-
-    // Homing step: heading toward the target, then (Dx, Dy) with that heading's signs.
-    ShotNode homing{};
-    homing.MoveKind = kMoveHoming;
-    homing.Dx = 4;
-    homing.Dy = 6;
-    homing.Duration = 9;
-    r.Node = &homing;
-    r.PosX = r.PosY = 0;
-    target.PosX = -50;
-    target.PosY = 50;
-    MoveShot(r, f.P1Fighter, target);
-    EXPECT_EQ(r.Heading, 5);
-    EXPECT_EQ(r.PosX, -4);
-    EXPECT_EQ(r.PosY, 6);
-
-    // HitKind 3 moves to the impact node at its next test, with its ticks restarted.
-    ShotNode impact{}, now{};
-    impact.Duration = 2;
-    now.HitKind = kHitImpactNow;
-    now.Duration = 10;
-    now.ImpactNode = &impact;
-    r.Node = &now;
-    r.Ticks = 4;
-    EXPECT_EQ(f.HitShot(r, 1), 0);
-    EXPECT_EQ(r.Node, &impact);
-    EXPECT_EQ(r.Ticks, 0);
-    StepShotNode(r, f.P1Fighter);
-    StepShotNode(r, f.P1Fighter);
-    EXPECT_EQ(r.Active, 0);  // the impact node had no successor: the shot ended on it
-    EXPECT_EQ(r.Node, &impact);
-
-    // A shot that ends when its owner is hit.
-    ShotNode claw{};
-    claw.Duration = 10;
-    claw.EndsOnOwnerHit = 1;
-    r = ShotRecord{};
-    r.Active = r.Visible = r.HitArmed = 1;
-    r.Node = &claw;
-    f.P1Fighter.ActionState = 6;
-    StepShotNode(r, f.P1Fighter);
-    EXPECT_EQ(r.Active + r.Visible + r.HitArmed, 0);
-}
-
-TEST(D2E, RecordsAfterLoadingIntoEachPlayer) {
-    FightRig rig;
-    TForm1& f = rig.f;
-    for (int p = 0; p < 2; ++p) {
-        EXPECT_TRUE(ValidateRobot(f, p).empty()) << ValidateRobot(f, p)[0];
-        const FighterState& fi = f.Player(p).fighter;
-        EXPECT_EQ(fi.Armour, 480);
-        EXPECT_EQ(fi.Energy, 450);
-        EXPECT_EQ(fi.Ammo[0], 80);
-        EXPECT_EQ(fi.Ammo[3], 100);  // the placeholder's rounds
-        EXPECT_EQ(f.Shots.Record[f.Player(p).firstGroup + 3][7][9].Weapon, &f.DammyWeapon);
-        EXPECT_EQ(std::memcmp(&f.Player(p).motion, &f.DefaultMotions[1], sizeof(MotionTable)), 0);
-    }
-    // Speeds with modifier +1: facing 0 right 6, 7, 8; the fixed step-3 exceptions.
-    EXPECT_EQ(f.P1Spec.NormalSpeed.Block[0].Speed[0][1][0], 6);
-    EXPECT_EQ(f.P1Spec.NormalSpeed.Block[0].Speed[0][3][0], 8);
-    EXPECT_EQ(f.P1Spec.NormalSpeed.Block[2].Speed[0][3][0], 8);
-    EXPECT_EQ(f.P1Spec.DashSpeed.Block[2].Speed[0][3][0], 13);
-    EXPECT_EQ(f.P1Spec.DashSpeed.Block[6].Speed[1][3][0], 13);
-    EXPECT_EQ(f.P1Fighter.NormalSpeed.Block[0].DecayPeriod, 3);
-
-    // LAZER's launch points: 45 + 80n on an axis, 45 + 70n each way on a diagonal.
-    EXPECT_EQ(f.P1Weapons[2].LaunchPoint[1][0].x, 45);
-    EXPECT_EQ(f.P1Weapons[2].LaunchPoint[1][0].y, -45);
-    EXPECT_EQ(f.P1Weapons[2].LaunchPoint[6][4].x, -365);
-    EXPECT_EQ(f.P1Weapons[2].LaunchPoint[3][9].x, 675);
-    EXPECT_EQ(f.P1Weapons[2].LaunchPoint[0][9].y, -765);
-
-    // A load into player 2 leaves player 1's records as they were.
-    auto before = std::make_unique<TForm1>();
-    std::memcpy(static_cast<void*>(&before->P1Graph), &f.P1Graph, sizeof(ActionGraph));
-    RobotSpec spec = f.P1Spec;
-    f.LoadRobot(1, kD2ERow);
-    EXPECT_EQ(std::memcmp(&before->P1Graph, &f.P1Graph, sizeof(ActionGraph)), 0);
-    EXPECT_EQ(std::memcmp(&spec, &f.P1Spec, sizeof(RobotSpec)), 0);
-}
-
-TEST(D2E, WeaponTimingsInAFight) {
-    {  // rifle: a 20-frame sequence, the shot flies 20 px a frame for 50 frames
-        FightRig rig;
+    const Case cases[] = {
+        // The rifle: 28 damage, stun 24, pushed 24 px along its heading (17 per axis on a
+        // diagonal); boxes touch at 16 + 15 px.
+        {0, -1, 0, 20, 0, false, -1, 1, 28, 6, 24, 0, -24},
+        {0, -1, 30, -30, 3, false, -1, 1, 28, 6, 24, 17, 17},
+        {0, -1, 31, 0, 0, false, -1, 0, 0, 0, 0, 0, 0},
+        {0, -1, 0, -31, 0, false, -1, 0, 0, 0, 0, 0, 0},
+        {0, -1, -30, 0, 0, false, -1, 1, 28, 6, 24, 0, -24},
+        // Other rules push away from the shot, whatever its heading.
+        {0, 0, -20, 0, 0, false, -1, 1, 28, 6, 24, 24, 0},
+        {0, 2, 10, 10, 0, false, -1, 1, 28, 6, 24, -17, -17},
+        // In the hit reaction the larger stun stays.
+        {0, -1, 0, 0, 0, false, 50, 1, 28, 6, 50, 24 * 0, -24},
+        {0, -1, 0, 0, 0, false, 10, 1, 28, 6, 24, 0, -24},
+        // A guard takes a quarter and stands, unless the shot breaks guards (the claw: 32).
+        {0, -1, 0, 0, 0, true, -1, 1, 7, 5, 0, 0, 0},
+        {1, -1, 0, 0, 0, false, -1, 1, 32, 6, 110, 0, -24},
+        {1, -1, 49, 0, 0, false, -1, 1, 32, 6, 110, 0, -24},
+        {1, -1, 50, 0, 0, false, -1, 0, 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
         TForm1& f = rig.f;
-        rig.Place(400, 480, 560, 120);  // facing up, the opponent off the line of fire
-        rig.Hold(dw::Key::G);
-        rig.Frame(1);
-        rig.Hold(dw::Key::G, false);
-        int fired = -1;
-        for (int i = 1; i < 30 && fired < 0; ++i) {
-            rig.Frame(1);
-            if (f.Shots.Record[0][0][0].Active) fired = i;
+        FighterState& v = f.P2Fighter;
+        rig.Place(400, 450, 400, 250);
+        ShotNode node = f.P1ShotTables[size_t(c.slot)].Node[c.heading][0][0];
+        if (c.knockback >= 0) node.KnockbackRule = c.knockback;
+        if (c.guarding) {
+            v.ActionState = 5;
+            v.CurrentNode = &f.P2Graph.Node[5][0];
         }
-        EXPECT_EQ(fired, 7);  // the idle frame, then the 6-frame lead-in
-        const int y = f.Shots.Record[0][0][0].PosY;
-        rig.Frame(10);
-        EXPECT_EQ(f.Shots.Record[0][0][0].PosY, y - 200);
-        rig.Frame(40);
-        EXPECT_EQ(f.Shots.Record[0][0][0].Active, 0);
-        EXPECT_EQ(f.P1Fighter.ActionState, 0);
-    }
-    {  // LAZER: fires above 300 energy and not at 300
-        FightRig rig;
-        TForm1& f = rig.f;
-        rig.Place(400, 480, 760, 140);
-        rig.Hold(dw::Key::J);
-        rig.Frame(1);
-        rig.Hold(dw::Key::J, false);
-        rig.Frame(16);  // the wind-up; the beam fires in the next frame
-        f.P1Fighter.Energy = 300;
-        rig.Frame(1);
-        EXPECT_EQ(rig.ActiveShots(2), 0);
-        FightRig rig2;
-        rig2.Place(400, 480, 760, 140);
-        rig2.Hold(dw::Key::J);
-        rig2.Frame(1);
-        rig2.Hold(dw::Key::J, false);
-        rig2.Frame(16);
-        rig2.f.P1Fighter.Energy = 301;
-        rig2.Frame(1);
-        EXPECT_EQ(rig2.ActiveShots(2), 10);
-        EXPECT_EQ(rig2.f.P1Fighter.Energy, 2);  // 1 left, and one regained at the frame's end
-    }
-    {  // claw: 20 frames, one hit of 32, knocked back
-        FightRig rig;
-        TForm1& f = rig.f;
-        rig.Place(400, 300, 400, 250);
-        f.P1Fighter.Facing = 0;
-        rig.Hold(dw::Key::H);
-        rig.Frame(1);
-        rig.Hold(dw::Key::H, false);
-        rig.Frame(25);
-        EXPECT_EQ(f.P2Fighter.Armour, 480 - 32);
-        EXPECT_EQ(rig.ActiveShots(1), 0);
+        if (c.stunBefore >= 0) {
+            v.ActionState = 6;
+            v.CurrentNode = &f.P2Graph.Node[6][0];
+            v.StunTime = c.stunBefore;
+        }
+        ShotRecord& r = Aim(f, c.slot, &node, 400 + c.dx, 250 + c.dy, c.heading);
+        const int hit = f.HitShot(r, 1);
+        EXPECT_EQ(std::vector<int>({hit, 480 - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250}),
+                  std::vector<int>({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY}))
+            << c.slot << " " << c.dx << " " << c.dy << " rule " << c.knockback;
+        if (c.hit && c.state == 6) {
+            EXPECT_EQ(v.CurrentNode, &f.P2Graph.Node[6][0]);
+        }
+        EXPECT_EQ(f.P1Fighter.Armour, 480);
     }
 }
 
-TEST(FightLoop, KnockOutDrawAndTheNextScreen) {
-    FightRig rig;
+TEST(FightHits, GuardFromTheControls) {
+    Rig rig;
     TForm1& f = rig.f;
-    f.P2Fighter.Armour = 0;
-    f.P1Fighter.Armour = 0;
-    rig.Frame(1);
-    EXPECT_EQ(f.GameState, kStateFightOver);
-    EXPECT_EQ(f.Winner, 0);
-
-    // The pinch music starts once, when an armour first falls below a third.
-    FightRig pinch;
-    pinch.Frame(1);
-    EXPECT_FALSE(pinch.f.PinchPlayed);
-    pinch.f.P1Fighter.Armour = 480 / 3 - 1;
-    pinch.Frame(1);
-    EXPECT_TRUE(pinch.f.PinchPlayed);
-
-    // Invalid robot data stops the fight on the error screen, naming the player.
-    FightRig broken;
-    broken.f.P2Spec.MaxEnergy = 0;
-    broken.Frame(1);
-    EXPECT_EQ(broken.f.GameState, kStateError);
-    EXPECT_EQ(broken.f.ErrorCode, 2);
-    FightRig missing;
-    missing.f.P1Fighter.Spec = nullptr;
-    missing.Frame(1);
-    EXPECT_EQ(missing.f.ErrorCode, 1);
-
-    // The Limit budget runs out during the fight proper.
-    FightRig limit;
-    limit.f.GameMode = 4;
-    limit.f.LimitFrames = 5;
-    limit.f.LimitElapsed = 3;
-    limit.f.LimitEnemy = 4;
-    limit.Frame(2);
-    EXPECT_EQ(limit.f.GameState, kStateTimeOver);
-    EXPECT_EQ(limit.f.LimitEnemy, 1);
+    rig.Place(400, 450, 400, 250);
+    rig.Hold(dw::Key::B);
+    rig.Frame();
+    EXPECT_EQ(f.P1Fighter.ActionState, 5);
+    EXPECT_EQ(f.P1Fighter.CurrentNode, &f.P1Graph.Node[5][0]);
+    // Player 2's rifle through the guard: a quarter of 28, no hit reaction, no push.
+    rig.Hold(fight_rig::kWeaponKey[1][0]);
+    for (int i = 0; i < 40 && f.P1Fighter.Armour == 480; ++i) rig.Frame();
+    EXPECT_EQ(std::vector<int>({480 - f.P1Fighter.Armour, f.P1Fighter.ActionState, f.P1Fighter.PosY}),
+              std::vector<int>({7, 5, 450}));
+    rig.Hold(fight_rig::kWeaponKey[1][0], false);
+    rig.Hold(dw::Key::B, false);
+    rig.Frame();
+    EXPECT_EQ(f.P1Fighter.ActionState, 0);
+    // Guard asked for at the end of the beam's wind-up breaks it off: no beam.
+    rig.Hold(dw::Key::J);
+    rig.Frame();
+    rig.Hold(dw::Key::J, false);
+    rig.Hold(dw::Key::B);
+    rig.Frame(15);
+    EXPECT_EQ(f.P1Fighter.ActionState, 3);
+    rig.Frame();
+    EXPECT_EQ(f.P1Fighter.ActionState, 5);
+    rig.Frame(5);
+    EXPECT_EQ(rig.Shots(2), 0);
+    rig.Hold(dw::Key::B, false);
 }
 
-TEST(FightLoop, FightersNeverOverlapAndStayInTheCameraBox) {
-    FightRig rig;
+TEST(FightHits, WhatAHitDoesToTheShot) {
+    Rig rig(14, 11);  // D-2-E against DeziVor
     TForm1& f = rig.f;
-    rig.Place(400, 330, 400, 270);
-    rig.Hold(dw::Key::W);  // walk into the other robot
-    rig.Frame(30);
-    EXPECT_GE(std::abs(f.P1Fighter.PosY - f.P2Fighter.PosY), 30);
-    rig.Hold(dw::Key::W, false);
-    rig.Hold(dw::Key::D);
-    rig.Hold(dw::Key::V);  // dash away to the right for a long time
-    rig.Frame(200);
-    for (const FighterState* fi : {&f.P1Fighter, &f.P2Fighter}) {
-        EXPECT_GE(fi->PosX, 150);
-        EXPECT_LE(fi->PosX, 650);
-    }
-    // The ground moved with the camera and stayed on its grid.
-    EXPECT_NE(f.BackGrid[0][0].X, -300);
-    EXPECT_EQ((f.BackGrid[1][0].X - f.BackGrid[0][0].X + 1600) % 1600, 200);
+    rig.Place(400, 450, 400, 250);
+    // The rifle bullet vanishes, is disarmed, restarts its count and hits no more.
+    ShotRecord& bullet = Aim(f, 0, &f.P1ShotTables[0].Node[0][0][0], 400, 250, 0);
+    EXPECT_EQ(f.HitShot(bullet, 1), 1);
+    EXPECT_EQ(std::vector<int>({bullet.Visible, bullet.HitArmed, bullet.Ticks}), std::vector<int>({0, 0, 0}));
+    EXPECT_EQ(f.HitShot(bullet, 1), 0);
+    // The claw is disarmed but stays in sight, and its node counts from 0 again.
+    ShotRecord& claw = Aim(f, 1, &f.P1ShotTables[1].Node[0][0][0], 400, 250, 0);
+    EXPECT_EQ(f.HitShot(claw, 1), 1);
+    EXPECT_EQ(std::vector<int>({claw.Visible, claw.HitArmed, claw.Ticks}), std::vector<int>({1, 0, 0}));
+    // DeziVor's saw stays armed and keeps counting; its hit lands on player 1.
+    rig.Place(400, 450, 400, 250);
+    ShotRecord& saw = Aim(f, 5, &f.P2ShotTables[1].Node[0][0][3], 400, 450, 4);
+    const int armour = f.P1Fighter.Armour;
+    EXPECT_EQ(f.HitShot(saw, 0), 1);
+    EXPECT_EQ(std::vector<int>({saw.HitArmed, saw.Ticks, armour - f.P1Fighter.Armour}), std::vector<int>({1, 3, 12}));
 }
 
-TEST(D2E, RecipeLoadsSheetsAndSoundsInOrder) {
-    testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
-    auto form = std::make_unique<TForm1>();
-    TForm1& f = *form;
-    f.DirectDrawObj = std::make_unique<dw::Display>();
-    ASSERT_TRUE(f.DirectDrawObj->Open("test", true));
-    f.SoundDevice = std::make_unique<dw::SoundDevice>();
-    ASSERT_TRUE(f.SoundDevice->Open());
-    f.BuildDammyWeapon();
-    f.BuildDefaultMotions();
-    std::vector<std::string> seen;
-    dw::SetResourceObserver([&](dw::ResourceKind, std::string_view name) { seen.emplace_back(name); });
-    f.LoadRobot(1, kD2ERow);
-    dw::SetResourceObserver({});
-    const std::vector<std::string> expected = {
-        "p_D2E/st_back.bmp", "p_D2E/st_bs.bmp", "p_D2E/st_front.bmp", "p_D2E/st_fs.bmp", "p_D2E/st_side.bmp",
-        "ATTACK1", "ATTACK2", "BEAM", "HITTED4"};
-    EXPECT_EQ(seen, expected);
-    for (const auto& s : f.P2Sheets) {
-        ASSERT_NE(s, nullptr);
-        EXPECT_TRUE(s->ColorKey().has_value());
+TEST(FightHits, StunLastsItsLengthOverTheRecoveryRate) {
+    struct Case {
+        int victim, stun, frames;
+    };
+    // D-2-E recovers 6 a frame, DedaZivirEvavid 7, Durade-Revov 8; the frame of the hit counts.
+    const Case cases[] = {{14, 24, 4}, {14, 25, 5}, {4, 24, 4}, {4, 28, 4}, {4, 29, 5}, {15, 24, 3}, {15, 25, 4}};
+    for (const Case& c : cases) {
+        Rig rig(14, c.victim);
+        TForm1& f = rig.f;
+        rig.Place(400, 450, 400, 250);
+        ShotNode node = f.P1ShotTables[0].Node[0][0][0];
+        node.Stun = c.stun;
+        rig.f.P2Fighter.FireLatch = 1;
+        f.HitShot(Aim(f, 0, &node, 400, 250, 0), 1);
+        int frames = 0;
+        while (f.P2Fighter.ActionState == 6 && frames < 100) {
+            rig.Frame();
+            ++frames;
+        }
+        EXPECT_EQ(frames, c.frames) << c.victim << " " << c.stun;
+        EXPECT_EQ(f.P2Fighter.CurrentNode, &f.P2Graph.Node[0][0]);
+        EXPECT_EQ(f.P2Fighter.FireLatch, 0);
     }
-    for (const auto& b : f.P2ShotSounds) EXPECT_NE(b, nullptr);
-    EXPECT_EQ(f.P2Sheets[0]->Width(), 640);  // held front, back, fs, bs, side
-    // Every record of the used slots starts on node (0, 0, 0) of its own table.
-    for (int k = 0; k < 3; ++k)
-        for (int r = 0; r < 8; ++r)
-            for (int c = 0; c < 10; ++c) {
-                ASSERT_EQ(f.Shots.Record[4 + k][r][c].Node, &f.P2ShotTables[size_t(k)].Node[0][0][0]);
-                ASSERT_EQ(f.Shots.Record[4 + k][r][c].Weapon, &f.P2Weapons[size_t(k)]);
+}
+
+TEST(FightShots, MovementsNodesAndTrails) {
+    Rig rig;
+    TForm1& f = rig.f;
+    FighterState owner;
+    owner.PosX = 50;
+    owner.PosY = 60;
+    struct Case {
+        int moveKind, dx, dy;
+        int x, y, heading;  // after one move from (0, 0), heading 3
+        int tx, ty;         // the newest trail point: the node's reach (2, 3) behind
+    };
+    FighterState aside;
+    aside.PosX = -50;
+    aside.PosY = 50;
+    const Case cases[] = {
+        {kMoveStraight, 4, -6, 4, -6, 3, 2, -9},
+        {kMoveBeam, 4, -6, 4, -6, 3, 2, -9},
+        {kMoveHoming, 4, 6, -4, 6, 5, -2, 3},          // toward the target, with that heading's signs
+        {kMoveAtTarget, 4, -6, -46, 44, 3, -48, 41},     // at the target plus the step
+        {kMoveMelee, 4, -6, 80, 90, 3, 78, 87},  // held at the owner's launch point
+    };
+    for (const Case& c : cases) {
+        ShotNode n{};
+        n.MoveKind = c.moveKind;
+        n.Dx = c.dx;
+        n.Dy = c.dy;
+        n.Duration = 9;
+        n.ReachX = 2;
+        n.ReachY = 3;
+        ShotRecord s;
+        s.Node = &n;
+        s.PosX = s.PosY = 0;
+        s.Heading = 3;
+        s.Weapon = &f.P1Weapons[1];  // the claw: 30 px out
+        s.Trail[0] = {7, 8};
+        MoveShot(s, owner, aside);
+        EXPECT_EQ(std::vector<int>({s.PosX, s.PosY, s.Heading, s.Trail[0].X, s.Trail[0].Y, s.Trail[1].X, s.Trail[2].Y}),
+                  std::vector<int>({c.x, c.y, c.heading, c.tx, c.ty, 7, 0}))  // the older puffs move on
+            << c.moveKind;
+    }
+
+    // A node ends when its count reaches its duration, then Next, or the shot ends on it.
+    ShotNode last{}, first{};
+    last.Duration = 2;
+    first.Duration = 3;
+    first.Next = &last;
+    ShotRecord s;
+    s.Active = s.Visible = s.HitArmed = 1;
+    s.Node = &first;
+    std::vector<int> steps;  // node (0 first, 1 last), count and flags after each frame
+    for (int i = 0; i < 5; ++i) {
+        StepShotNode(s, owner);
+        steps.push_back(1000 * (s.Node == &last) + 100 * s.Ticks + 10 * s.Active + s.Visible + s.HitArmed);
+    }
+    EXPECT_EQ(steps, std::vector<int>({112, 212, 1012, 1112, 1000}));
+    // A shot that ends when its owner is hit, and an impact at once.
+    last.EndsOnOwnerHit = 1;
+    s.Active = s.Visible = s.HitArmed = 1;
+    owner.ActionState = 5;
+    StepShotNode(s, owner);
+    EXPECT_EQ(s.Active, 1);
+    owner.ActionState = 6;
+    StepShotNode(s, owner);
+    EXPECT_EQ(s.Active + s.Visible + s.HitArmed, 0);
+    first.HitKind = kHitImpactNow;
+    first.ImpactNode = &last;
+    s.Node = &first;
+    s.Ticks = 2;
+    EXPECT_EQ(f.HitShot(s, 1), 0);
+    EXPECT_EQ(s.Node, &last);
+    EXPECT_EQ(s.Ticks, 0);
+}
+
+TEST(FightFiring, PlayerTwosFourthWeaponHomesOnPlayerOne) {
+    Rig rig(2, 3);  // ZovaZazovo's linked missiles, fired by player 2
+    TForm1& f = rig.f;
+    rig.Place(400, 450, 400, 150);
+    const int armour = f.P1Fighter.Armour;
+    int launched = 0, hit = 0;
+    bool turned = false;
+    for (int i = 1; i <= 150; ++i) {
+        // A new press in the sequence's first node skips ahead to the launch.
+        rig.Hold(fight_rig::kWeaponKey[1][3], i == 1 || i == 4);
+        rig.Frame();
+        if (rig.Shots(7) && !launched) {
+            launched = i;
+            f.P1Fighter.PosX += 150;  // player 1 steps aside, off the line of flight
+            f.P1Fighter.PosY -= 150;
+        }
+        for (const auto& row : f.Shots.Record[7])
+            for (const ShotRecord& s : row) turned |= s.Active && s.Heading != 4;
+        if (!hit && f.P1Fighter.Armour < armour) hit = i;
+        for (int g = 0; g < 7; ++g) ASSERT_EQ(rig.Shots(g), 0) << g;
+    }
+    EXPECT_EQ(launched, 9);
+    EXPECT_TRUE(turned);
+    EXPECT_EQ(std::vector<int>({hit, armour - f.P1Fighter.Armour, f.P2Fighter.Ammo[3]}), std::vector<int>({32, 88, 60}));
+    EXPECT_EQ(f.P2Fighter.Armour, f.P2Spec.MaxArmour);
+}
+
+TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
+    struct Case {
+        int mode, stage, enemy, p1Armour, p2Armour;
+        int winner, state, stageAfter, enemyAfter, score;
+    };
+    const Case cases[] = {
+        {1, 0, 1, 100, 0, 1, kStatePreFight, 1, 1, 3},
+        {1, 5, 1, 100, 0, 1, kStateEnding, 0, 1, 3},
+        {1, 2, 1, 0, 100, 2, kStateTitle, 2, 1, 3},
+        {2, 0, 1, 0, 0, 0, kStateSelect, 0, 1, 0},
+        {3, 0, 1, 100, -5, 1, kStatePreFight, 0, 1, 4},
+        {3, 0, 1, -1, 100, 2, kStateSurvivalResult, 0, 1, 3},
+        {4, 0, 3, 100, 0, 1, kStatePreFight, 0, 4, 3},
+        {4, 0, 8, 100, 0, 1, kStateLimitResult, 0, 1, 3},
+        {4, 0, 8, 0, 0, 0, kStateTitle, 0, 8, 3},
+        {2, 0, 1, 1, 1, -1, kStateFight, 0, 1, 3},  // one point of armour left fights on
+    };
+    for (const Case& c : cases) {
+        testing_support::TempDir dir;
+        Rig rig(14, 14, c.mode);
+        TForm1& f = rig.f;
+        f.DataDir = dir.Str();
+        f.StageNo = c.stage;
+        f.LimitEnemy = c.enemy;
+        f.SurvivalScore = 3;
+        f.P1Fighter.Armour = c.p1Armour;
+        f.P2Fighter.Armour = c.p2Armour;
+        testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
+        rig.Frame();
+        if (c.state == kStateFight) {
+            EXPECT_EQ(f.GameState, kStateFight);
+            continue;
+        }
+        EXPECT_EQ(f.GameState, kStateFightOver);
+        EXPECT_EQ(f.Winner, c.winner);
+        rig.Frame(149);
+        EXPECT_EQ(f.GameState, kStateFightOver);
+        rig.Frame();
+        EXPECT_EQ(std::vector<int>({f.GameState, f.StageNo, f.LimitEnemy, f.SurvivalScore}),
+                  std::vector<int>({c.state, c.stageAfter, c.enemyAfter, c.score}))
+            << "mode " << c.mode << " stage " << c.stage << " enemy " << c.enemy;
+    }
+}
+
+TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
+    Rig rig;
+    TForm1& f = rig.f;
+    // The fight starts with player 1 below facing up, player 2 above facing down.
+    EXPECT_EQ(std::vector<int>({f.P1Fighter.PosX, f.P1Fighter.PosY, f.P1Fighter.Facing, f.P2Fighter.PosX,
+                                f.P2Fighter.PosY, f.P2Fighter.Facing, f.Winner, f.StateFrames}),
+              std::vector<int>({400, 450, 0, 400, 150, 4, 0, 0}));
+    f.GameState = kStateFightIntro;
+    rig.Frame(89);
+    EXPECT_EQ(f.GameState, kStateFightIntro);
+    rig.Frame();
+    EXPECT_EQ(f.GameState, kStateFight);
+
+    // The Limit budget runs out in the fight proper.
+    f.GameMode = 4;
+    f.LimitFrames = 5;
+    f.LimitElapsed = 3;
+    f.LimitEnemy = 4;
+    rig.Frame();
+    EXPECT_EQ(f.GameState, kStateFight);
+    rig.Frame();
+    EXPECT_EQ(std::vector<int>({f.GameState, f.LimitEnemy}), std::vector<int>({kStateTimeOver, 1}));
+
+    // Robot data the fight cannot use ends on the error screen, naming the player.
+    for (int p = 0; p < 2; ++p)
+        for (int fault = 0; fault < 4; ++fault) {
+            Rig broken;
+            PlayerRefs pl = broken.f.Player(p);
+            if (fault == 0) pl.spec.MaxArmour = 0;
+            if (fault == 1) pl.spec.MaxEnergy = 0;
+            if (fault == 2) pl.fighter.Spec = nullptr;
+            if (fault == 3) pl.fighter.CurrentNode = nullptr;
+            broken.Frame();
+            EXPECT_EQ(std::vector<int>({broken.f.GameState, broken.f.ErrorCode}), std::vector<int>({kStateError, p + 1}));
+        }
+
+    // The pinch music starts when an armour has fallen well below a third, once.
+    for (int p = 0; p < 2; ++p) {
+        Rig pinch;
+        pinch.Frame();
+        EXPECT_FALSE(pinch.f.PinchPlayed);
+        pinch.f.Player(p).fighter.Armour = 480 / 2;
+        pinch.Frame();
+        EXPECT_FALSE(pinch.f.PinchPlayed);
+        pinch.f.Player(p).fighter.Armour = 480 / 4;
+        pinch.Frame();
+        EXPECT_TRUE(pinch.f.PinchPlayed);
+    }
+}
+
+TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
+    Rig rig(13, 13);
+    TForm1& f = rig.f;
+    f.P2Hide = 1;
+    // Facing 0 shows the back view; then back-side, side, front-side, front; facings 5..7
+    // show 3..1 mirrored. The sheets are held front, back, fs, bs, side.
+    const int sheet[8] = {1, 3, 4, 2, 0, 2, 4, 3};
+    for (int facing = 0; facing < 8; ++facing) {
+        rig.Place(300, 300, 600, 100);
+        f.P1Fighter.Facing = facing;
+        rig.Draw();
+        const dw::Surface& s = *f.P1Sheets[size_t(sheet[facing])];
+        const dw::Surface& back = *f.BackSurface();
+        int drawn = 0, wrong = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const uint8_t want = s.Get(facing >= 5 ? 63 - x : x, y);
+                if (want == *s.ColorKey()) continue;
+                ++drawn;
+                wrong += back.Get(300 - 32 + x, 300 - 32 + y) != want;
             }
-    for (const auto& s : f.P1Sheets) EXPECT_EQ(s, nullptr);  // player 1 untouched
-    f.EndDirectSound();
+        EXPECT_GT(drawn, 200) << facing;
+        EXPECT_EQ(wrong, 0) << facing;
+    }
+    // The sheets held are the robot's own view files.
+    const char* views[5] = {"front", "back", "fs", "bs", "side"};
+    const RobotRow& row = *RobotRowFor(13, 0, 2);
+    testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
+    for (int i = 0; i < 5; ++i)
+        for (const char* file : row.sheets)
+            if (std::string(file).find(std::string("_") + views[i] + ".") != std::string::npos) {
+                const auto own = dw::LoadBitmapSurface(f.DirectDrawObj.get(), file);
+                const dw::Surface& held = *f.P1Sheets[size_t(i)];
+                ASSERT_TRUE(own && own->Width() == held.Width() && own->Height() == held.Height()) << file;
+                EXPECT_EQ(std::memcmp(own->Row(0), held.Row(0), size_t(held.Width() * held.Height())), 0) << file;
+                EXPECT_TRUE(held.ColorKey().has_value());
+            }
+
+    // Overlapping, the robot lower on the screen is drawn over the other, also on the
+    // fight-over screen.
+    f.P2Hide = 0;
+    for (int lower = 0; lower < 2; ++lower) {
+        rig.Place(300, 310 - 20 * lower, 300, 300);
+        f.GameState = kStateFightOver;
+        f.AppIdle();
+        const dw::Surface& view = *f.Player(lower).sheets[1];  // facing up: the back view
+        const int line = lower == 0 ? 32 : 42;                 // its row on screen line 310
+        int same = 0, lit = 0;
+        for (int x = 0; x < 64; ++x)
+            if (view.Get(x, line) != *view.ColorKey()) {
+                ++lit;
+                same += f.BackSurface()->Get(268 + x, 310) == view.Get(x, line);
+            }
+        EXPECT_GT(lit, 5);
+        EXPECT_EQ(same, lit) << lower;
+    }
+}
+
+TEST(FightView, GaugesTrailsAndWords) {
+    Rig rig;
+    TForm1& f = rig.f;
+    const dw::ColorTable& palette = f.DirectDrawObj->Palette();
+    const dw::Surface& back = *f.BackSurface();
+    // Armour and energy bars, 300 px framed, filled in proportion.
+    f.P1Fighter.Armour = 240;
+    f.P2Fighter.Armour = 120;
+    f.P2Fighter.Energy = 0;
+    rig.Draw();
+    const uint8_t frame = dw::NearestIndex(palette, 0x007800);
+    const uint8_t blue = dw::NearestIndex(palette, 0xB40000), green = dw::NearestIndex(palette, 0x00D200);
+    EXPECT_EQ(testing_support::CountIndex(back, {21, 15, 320, 16}, blue), 149);
+    EXPECT_EQ(testing_support::CountIndex(back, {481, 15, 780, 16}, dw::NearestIndex(palette, 0x0000B4)), 74);
+    EXPECT_EQ(testing_support::CountIndex(back, {21, 29, 320, 30}, green), 298);
+    EXPECT_EQ(testing_support::CountIndex(back, {481, 29, 780, 30}, green), 0);
+    // Under them, each player's rounds of the four weapons.
+    for (int p = 0; p < 2; ++p)
+        EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[2].get(), p == 0 ? 20 : 480, 38,
+                                               "80  256  256  100", 0xFFFFFF));
+    for (int gx : {20, 480})
+        for (int gy : {10, 24}) {
+            EXPECT_EQ(testing_support::CountIndex(back, {gx, gy, gx + 300, gy + 1}, frame), 300);
+            EXPECT_EQ(testing_support::CountIndex(back, {gx, gy + 9, gx + 300, gy + 10}, frame), 300);
+            EXPECT_EQ(testing_support::CountIndex(back, {gx, gy, gx + 1, gy + 10}, frame), 10);
+        }
+
+    // A trail puff is a round disc centred on its point.
+    ShotRecord& r = f.Shots.Record[0][0][0];
+    r = ShotRecord{};
+    r.Active = r.Visible = 1;
+    r.Weapon = &f.P1Weapons[0];
+    f.P1Weapons[0].TrailOn = 1;
+    for (int32_t& h : f.P1Weapons[0].TrailHalfSize) h = 6;
+    for (ShotTrail& t : r.Trail) t = {200, 200};
+    r.Trail[0] = {120, 200};
+    rig.Draw();
+    const uint8_t smoke = dw::NearestIndex(palette, 0xD8D8D8);
+    EXPECT_EQ(testing_support::CountIndex(back, {100, 200, 140, 201}, smoke), 13);
+    EXPECT_EQ(testing_support::CountIndex(back, {100, 194, 140, 195}, smoke) > 0, true);
+    EXPECT_EQ(testing_support::CountIndex(back, {100, 192, 140, 193}, smoke), 0);
+    EXPECT_EQ(back.Get(114, 200), smoke);
+    EXPECT_EQ(back.Get(126, 200), smoke);
+    EXPECT_EQ(back.Get(200, 200), dw::NearestIndex(palette, 0xA8A8A8));  // the older puffs fade
+
+    // A shot is drawn over its box; heading 6 shows heading 2's picture mirrored.
+    Rig zeredi(1, 1);
+    auto drawn = [&](int heading) {
+        ShotRecord& m = zeredi.f.Shots.Record[2][0][0];
+        m.Node = &zeredi.f.P1ShotTables[2].Node[heading][0][0];  // a missile: a 20-pixel box
+        m.PosX = 600;
+        m.PosY = 400;
+        m.Heading = heading;
+        m.Visible = 1;
+        m.Active = 0;
+        for (ShotTrail& t : m.Trail) t = {-100, -100};  // its smoke out of sight
+        zeredi.Draw();
+        const dw::Surface& screen = *zeredi.f.BackSurface();
+        std::vector<uint8_t> ground(screen.Row(0), screen.Row(0) + 800 * 600);
+        m.Active = 1;
+        zeredi.Draw();
+        std::vector<int> box;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const bool inside = x >= 590 && x < 610 && y >= 390 && y < 410;
+                const int v = screen.Get(x, y) == ground[size_t(y * 800 + x)] ? -1 : screen.Get(x, y);
+                if (inside) box.push_back(v);
+                EXPECT_TRUE(inside || v < 0) << x << " " << y;
+            }
+        return box;
+    };
+    const std::vector<int> right = drawn(2), left = drawn(6);
+    int shown = 0, mirrored = 0, same = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            shown += right[size_t(y * 20 + x)] >= 0;
+            mirrored += right[size_t(y * 20 + x)] == left[size_t(y * 20 + 19 - x)];
+            same += right[size_t(y * 20 + x)] == left[size_t(y * 20 + x)];
+        }
+    EXPECT_GT(shown, 50);
+    EXPECT_EQ(mirrored, 20 * 20);
+    EXPECT_LT(same, 20 * 20);
+
+    // The fight's words.
+    const struct {
+        int state, winner;
+        const char* text;
+        int x;
+    } words[] = {{kStateFightIntro, 0, "READY", 300},
+                 {kStateFightOver, 1, "1P WIN!", 260},
+                 {kStateFightOver, 2, "2P WIN!", 260},
+                 {kStateFightOver, 0, "DRAW", 260}};
+    for (const auto& w : words) {
+        f.GameState = w.state;
+        f.Winner = w.winner;
+        rig.Draw();
+        EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[0].get(), w.x, 270, w.text, 0xFFFFFF)) << w.text;
+    }
 }

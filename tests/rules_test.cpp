@@ -2,7 +2,7 @@
 // may fire, which hits push, when the pinch music starts.
 #include <gtest/gtest.h>
 
-#include "third_set_rig.h"
+#include "fight_rig.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ TEST(Rules, HeldButtonIntoAnotherWeaponFiresNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        third_set::Rig rig(c.robot, 1);
+        fight_rig::Rig rig(c.robot, 1);
         FighterState& p1 = rig.f.P1Fighter;
         const ActionGraph& g = rig.f.P1Graph;
         rig.Hold(c.first);
@@ -44,7 +44,7 @@ TEST(Rules, HeldButtonIntoAnotherWeaponFiresNothing) {
         ASSERT_LT(rig.FramesUntil(c.passed.s, c.passed.k), 200);
         EXPECT_EQ(p1.ActionState, c.slot);
         EXPECT_EQ(p1.Ammo[c.slot - 1], ammo);
-        EXPECT_EQ(rig.ActiveShots(c.slot - 1), 0);
+        EXPECT_EQ(rig.Shots(c.slot - 1), 0);
 
         rig.Hold(c.second, false);
         ASSERT_LT(rig.FramesUntil(0, 0), 200);
@@ -78,7 +78,7 @@ TEST(Rules, KnockBackMovesOnlyAVictimFreeToMove) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        third_set::Rig rig(14, c.robot);
+        fight_rig::Rig rig(14, c.robot);
         TForm1& f = rig.f;
         FighterState& v = f.P2Fighter;
         rig.Place(400, 300, 400 + c.dx, 300 + c.dy);
@@ -107,7 +107,7 @@ TEST(Rules, PinchStartsBelowAThirdOfEitherArmour) {
     };
     const Case cases[] = {{0, 460, 153, true}, {0, 460, 154, false}, {1, 460, 153, true},
                           {1, 460, 154, false}, {0, 459, 153, false}, {1, 459, 152, true}};
-    third_set::Rig rig(14, 14);
+    fight_rig::Rig rig(14, 14);
     TForm1& f = rig.f;
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "player " << c.player + 1 << ", " << c.armour << " of " << c.most);

@@ -1,0 +1,80 @@
+// The fight rig of the engine and robot tests: two robots loaded by the pre-fight screen
+// change on a dummy display, then stepped frame by frame through the controls and the
+// fight stage, exactly as the frame loop steps them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "shell/form.h"
+#include "test_support.h"
+
+namespace fight_rig {
+
+// Player 1's keys: weapons 1..4, guard, dash, and the stick.
+constexpr dw::Key kWeaponKey[2][4] = {{dw::Key::G, dw::Key::H, dw::Key::J, dw::Key::K},
+                                      {dw::Key::Pad1, dw::Key::Pad2, dw::Key::Pad4, dw::Key::Pad5}};
+
+struct Rig {
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
+    TForm1& f = *form;
+
+    explicit Rig(int p1 = 14, int p2 = 14, int mode = 2) {
+        dw::Display::SetPacing(false);
+        f.DirectDrawObj = std::make_unique<dw::Display>();
+        f.DirectDrawObj->Open("test", true);
+        f.CreateDrawingTools();
+        f.BuildDammyWeapon();
+        f.BuildDefaultMotions();
+        Load(p1, p2, mode);
+    }
+
+    // Loads both robots (player 2's by its own id) and starts the fight proper in a game
+    // mode: player 1 at (400, 450) facing up, player 2 at (400, 150) facing down.
+    void Load(int p1, int p2, int mode) {
+        testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
+        f.GameMode = 2;
+        f.P1RobotId = p1;
+        f.P2RobotId = p2;
+        f.ToBefore();
+        f.ToFight();
+        f.GameMode = mode;
+        f.GameState = kStateFight;
+        f.LimitFrames = 1 << 30;
+        f.LimitElapsed = 0;
+        for (dw::Key k : {dw::Key::W, dw::Key::S, dw::Key::A, dw::Key::D, dw::Key::B, dw::Key::V}) Hold(k, false);
+        for (const auto& keys : kWeaponKey)
+            for (dw::Key k : keys) Hold(k, false);
+    }
+    void Place(int x1, int y1, int x2, int y2) {
+        f.P1Fighter.PosX = x1;
+        f.P1Fighter.PosY = y1;
+        f.P2Fighter.PosX = x2;
+        f.P2Fighter.PosY = y2;
+    }
+    void Hold(dw::Key k, bool down = true) { f.Keys.Press(k, down); }
+    void Frame(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            f.ControlHead();
+            f.FightStage();
+        }
+    }
+    // Draws the frame as the frame loop does: ground, robots and shots, then the overlay.
+    void Draw() {
+        f.Draw_FS2();
+        f.BackDC.emplace(*f.BackSurface(), f.DirectDrawObj->Palette());
+        f.Draw_FS();
+        f.BackDC.reset();
+    }
+    // Frames until player 1 stands on node (s, k), at most `limit`; the frames run.
+    int FramesUntil(int s, int k, int limit = 200) {
+        int n = 0;
+        for (; f.P1Fighter.CurrentNode != &f.P1Graph.Node[s][k] && n < limit; ++n) Frame();
+        return n;
+    }
+    int Shots(int group) const { return testing_support::ActiveShots(f, group); }
+    const ActionNode* Node(int player, int s, int k) { return &f.Player(player).graph.Node[s][k]; }
+};
+
+}  // namespace fight_rig
