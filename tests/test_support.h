@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include <SDL.h>
 
@@ -84,6 +85,26 @@ struct GameRig {
     std::unique_ptr<TForm1> form;
     GameRig();
     ~GameRig();
+};
+
+// Plays a script of keys through the real loop, one tap (a frame down, a frame up) per
+// character: player 1 on w a s d, g h j k, b (guard) and v (dash); player 2 on 8 2 4 6,
+// 1 (Pad1), 0 (Pad6) and + (PadAdd); ! is F1. An upper-case letter is held three frames.
+void Play(TForm1& form, std::string_view script);
+
+// A form with its drawing tools, the robot catalogue and a hidden window, in the game's data
+// directory, not started; its loop runs AppIdle. Screens can also draw into `back` through
+// a palette of greys with red, blue and greens at 1..6.
+struct ScreenRig {
+    ScopedCwd cwd{DW_GAME_DATA_DIR};
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<dw::Surface> back;
+    dw::ColorTable palette{};
+    ScreenRig();
+    ~ScreenRig();
+    void Draw(void (TForm1::*draw)());
+    bool Shows(int x, int y, const char* text, dw::ColorRef colour, int font = 1) const;
+    uint8_t Index(dw::ColorRef colour) const { return dw::NearestIndex(palette, colour); }
 };
 
 // Writes an 8-bit surface with a palette as a .bmp, for looking at a screen by eye.
