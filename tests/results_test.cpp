@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "shell/form.h"
@@ -17,15 +16,6 @@ using namespace testing_support;
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
-}
-
-void WriteAll(const fs::path& p, const std::vector<uint8_t>& bytes) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 int32_t At(const std::vector<uint8_t>& b, size_t offset) { return ReadLe32(b.data() + offset); }
 
 // A form that keeps its best tables in a temporary directory.
@@ -34,14 +24,13 @@ struct FileRig {
     std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
     TForm1& f = *form;
     FileRig() { f.DataDir = dir.Str(); }
-    fs::path Survival() const { return dir.Path() / "score.zor"; }
-    fs::path Limit() const { return dir.Path() / "score2.zor"; }
-    void EnterSurvival(int32_t score, int32_t robot) {
+    fs::path File(bool limit) const { return dir.Path() / (limit ? "score2.zor" : "score.zor"); }
+    void Survival(int32_t score, int32_t robot) {
         f.SurvivalScore = score;
         f.P1RobotId = robot;
         f.EnterSurvivalScore();
     }
-    void EnterLimit(int32_t difficulty, int32_t rest, int32_t robot) {
+    void Limit(int32_t difficulty, int32_t rest, int32_t robot) {
         f.LimitDifficulty = difficulty;
         f.LimitFrames = 10000;
         f.LimitElapsed = 10000 - rest;
@@ -50,23 +39,29 @@ struct FileRig {
     }
 };
 
-// Whether text drawn in the screen's font at (x, y) shows on the game's own back buffer.
+// Whether text in the screens' font at (x, y) shows on the game's own back buffer.
 bool OnScreen(TForm1& f, int x, int y, const char* text, dw::ColorRef colour) {
     return TextShows(*f.BackSurface(), f.DirectDrawObj->Palette(), f.Fonts[1].get(), x, y, text, colour);
 }
 
-// Runs only the last frames of a screen that ends on its counter: the counts themselves are
-// checked elsewhere.
+// Runs only the last frames of a screen that ends on its counter (the counts are checked
+// elsewhere).
 void Finish(TForm1& f, int32_t state, int32_t counter) {
     if (f.GameState == state) f.StateFrames = counter;
     RunWhile(f, state, 20);
 }
 
-// From the decided select screen into the fight proper.
-void IntoFight(TForm1& f) {
+// From the title into the fight proper of a run, the robot chosen by the keys.
+void StartRun(TForm1& f, int mode, const char* keys) {
+    ToSelectScreen(f, mode);
+    Play(f, keys);
     RunWhile(f, kStateSelect, 30);
+}
+
+void IntoFight(TForm1& f) {
     Finish(f, kStatePreFight, 236);
     Finish(f, kStateFightIntro, 85);
+    ASSERT_EQ(f.GameState, kStateFight);
 }
 
 // The fight ends the next frame; the fight-over screen runs to its end.
@@ -80,110 +75,99 @@ void KnockOut(TForm1& f, FighterState& loser) {
 
 TEST(BestTables, EntriesComeInOrderAndTheFilesCarryTheirChecks) {
     FileRig rig;
-    // A first score of zero enters nothing, but the file is made with its checks.
-    rig.EnterSurvival(0, 4);
-    EXPECT_EQ(ReadAll(rig.Survival()), [] {
-        std::vector<uint8_t> b(64, 0);
-        b[48] = 1;
-        return b;
-    }());
+    rig.Survival(0, 4);  // a first score of zero enters nothing, but the file is made
+    EXPECT_EQ(ReadAll(rig.File(false)), Words({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}));
     for (auto [score, robot] : {std::pair{5, 1}, {9, 2}, {5, 3}, {-2, 5}, {6, 6}, {7, 7}, {8, 8}, {1, 9}, {5, 10}})
-        rig.EnterSurvival(score, robot);
+        rig.Survival(score, robot);
     EXPECT_EQ(rig.f.ScoreFileError, 0);
     EXPECT_EQ(rig.f.GameState, kStateSurvivalResult);
-    const int32_t survival[] = {9, 2, 8, 8, 7, 7, 6, 6, 5, 1, 95, 0, 8, 0, 7, 0};  // 9 8 7 6 5, then c1 c2 c3
-    const std::vector<uint8_t> s = ReadAll(rig.Survival());
-    ASSERT_EQ(s.size(), 64u);
-    for (size_t i = 0; i < 16; ++i) EXPECT_EQ(At(s, 4 * i), survival[i]) << "survival word " << i;
-    auto reader = std::make_unique<TForm1>();
-    reader->DataDir = rig.dir.Str();
-    reader->ReadSurvivalTable();
-    EXPECT_EQ(reader->SurvivalTable[4].RobotTypeId, 1);
+    // Largest first, an equal value below the older one; then the checks c1, c2, c3.
+    EXPECT_EQ(ReadAll(rig.File(false)), Words({9, 2, 8, 8, 7, 7, 6, 6, 5, 1, 95, 0, 8, 0, 7, 0}));
+    rig.f.SurvivalTable = {};
+    rig.f.ReadSurvivalTable();
+    EXPECT_EQ(rig.f.SurvivalTable[4].RobotTypeId, 1);
 
     for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1}, {0, 50, 2}, {1, 300, 3}, {1, 200, 4}, {2, 70, 5},
                                            {2, 60, 6}, {2, 40, 7}, {1, 200, 8}, {2, 0, 9}})
-        rig.EnterLimit(difficulty, rest, robot);
+        rig.Limit(difficulty, rest, robot);
     EXPECT_EQ(rig.f.ScoreFileError, 0);
-    const std::vector<uint8_t> l = ReadAll(rig.Limit());
+    const std::vector<uint8_t> l = ReadAll(rig.File(true));
     ASSERT_EQ(l.size(), 192u);
-    const std::pair<size_t, int32_t> limit[] = {{0, 100}, {4, 1},  {8, 50},   {12, 2},   {64, 300}, {72, 200},
-                                                {76, 4},  {80, 200}, {84, 8}, {128, 70}, {144, 40}, {148, 7},
-                                                {152, 0}, {40, 620}, {48, -60}, {56, 560}};
-    for (auto [offset, value] : limit) EXPECT_EQ(At(l, offset), value) << "limit offset " << offset;
+    const std::pair<size_t, int32_t> limit[] = {{0, 100}, {4, 1},    {8, 50},   {12, 2},   {64, 300},  {72, 200},
+                                                {76, 4},  {80, 200}, {84, 8},   {128, 70}, {144, 40},  {148, 7},
+                                                {152, 0}, {40, 620}, {48, -60}, {56, 560}, {168, 0}};
+    for (auto [offset, value] : limit) EXPECT_EQ(At(l, offset), value) << "offset " << offset;
 }
 
 TEST(BestTables, ADamagedTableStartsAfreshAndThePlayerIsTold) {
     FileRig rig;
-    for (auto [score, robot] : {std::pair{9, 2}, {4, 3}}) rig.EnterSurvival(score, robot);
+    rig.Survival(9, 2);
+    rig.Survival(4, 3);
     for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1}, {1, 300, 3}, {1, 200, 4}, {2, 40, 7}})
-        rig.EnterLimit(difficulty, rest, robot);
-    const std::vector<uint8_t> good[2] = {ReadAll(rig.Survival()), ReadAll(rig.Limit())};
-    struct Row {
+        rig.Limit(difficulty, rest, robot);
+    const std::vector<uint8_t> good[2] = {ReadAll(rig.File(false)), ReadAll(rig.File(true))};
+    const struct {
         bool limit;
-        int offset;  // the byte changed; -1 none, -2 every byte zeroed
+        int offset;   // the byte changed; -1 none, -2 every byte zeroed
         size_t size;  // then the file cut to this size
-        bool reset;
+        int error;
+    } rows[] = {
+        {false, 0, 64, 1},  {false, 32, 64, 1}, {false, 57, 64, 1},   {false, 4, 64, 0},   {false, 44, 64, 0},
+        {false, -1, 30, 1}, {false, -2, 64, 0}, {false, -2, 0, 0},    {true, 0, 192, 1},   {true, 73, 192, 1},
+        {true, 144, 192, 1}, {true, 88, 192, 1}, {true, 32, 192, 1},  {true, 41, 192, 1},  {true, 128, 192, 0},
+        {true, 4, 192, 0},  {true, -1, 30, 1},  {true, -2, 16, 0},
     };
-    const Row rows[] = {
-        {false, 0, 64, true},    {false, 32, 64, true},  {false, 57, 64, true},  {false, 4, 64, false},
-        {false, 44, 64, false},  {false, -1, 30, true},  {false, -2, 64, false}, {false, -2, 0, false},
-        {true, 0, 192, true},    {true, 73, 192, true},  {true, 144, 192, true}, {true, 88, 192, true},
-        {true, 32, 192, true},   {true, 41, 192, true},  {true, 128, 192, false}, {true, 4, 192, false},
-        {true, -1, 30, true},   {true, -2, 16, false},
-    };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         std::vector<uint8_t> bytes = good[r.limit];
         if (r.offset >= 0) bytes[size_t(r.offset)] ^= 0x10;
         if (r.offset == -2) std::fill(bytes.begin(), bytes.end(), 0);
         bytes.resize(r.size);
-        const bool wasEmpty = r.offset == -2;
-        WriteAll(r.limit ? rig.Limit() : rig.Survival(), bytes);
+        WriteAll(rig.File(r.limit), bytes);
+        const bool kept = r.error == 0 && r.offset != -2;  // the old entries are still there
         if (r.limit) {
-            rig.EnterLimit(1, 30, 5);
-            EXPECT_EQ(rig.f.LimitTable[1][0].Value, r.reset || wasEmpty ? 30 : 300) << r.offset;
-            EXPECT_EQ(rig.f.LimitTable[0][0].Value, r.reset || wasEmpty ? 0 : 100) << r.offset;
+            rig.Limit(1, 30, 5);
+            EXPECT_EQ(rig.f.LimitTable[1][0].Value, kept ? 300 : 30) << r.offset;
+            EXPECT_EQ(rig.f.LimitTable[0][0].Value, kept ? 100 : 0) << r.offset;
         } else {
             rig.f.ReadSurvivalTable();
-            EXPECT_EQ(rig.f.SurvivalTable[0].Value, r.reset || wasEmpty ? 0 : 9) << r.offset;
-            rig.EnterSurvival(3, 5);
-            EXPECT_EQ(rig.f.SurvivalTable[0].Value, r.reset || wasEmpty ? 3 : 9) << r.offset;
+            EXPECT_EQ(rig.f.SurvivalTable[0].Value, kept ? 9 : 0) << r.offset;
+            rig.Survival(3, 5);
+            EXPECT_EQ(rig.f.SurvivalTable[0].Value, kept ? 9 : 3) << r.offset;
         }
-        EXPECT_EQ(rig.f.ScoreFileError, r.reset ? 1 : 0) << r.limit << " " << r.offset << " " << r.size;
-        WriteAll(r.limit ? rig.Limit() : rig.Survival(), good[r.limit]);
+        EXPECT_EQ(rig.f.ScoreFileError, r.error) << r.limit << " " << r.offset << " " << r.size;
+        WriteAll(rig.File(r.limit), good[r.limit]);
     }
 }
 
 TEST(BestTables, FilesThatCannotBeWritten) {
     FileRig rig;
-    rig.EnterLimit(3, 100, 1);  // a difficulty outside 0..2 is never an index
+    rig.Limit(3, 100, 1);  // a difficulty outside 0..2 is never an index
     EXPECT_EQ(rig.f.ScoreFileError, 1);
-    EXPECT_FALSE(fs::exists(rig.Limit()));
-    fs::create_directory(rig.Limit());
-    fs::create_directory(rig.Survival());
-    rig.EnterLimit(0, 100, 1);
-    EXPECT_EQ(rig.f.ScoreFileError, 1);
-    rig.EnterSurvival(5, 1);
-    EXPECT_EQ(rig.f.ScoreFileError, 1);
+    EXPECT_FALSE(fs::exists(rig.File(true)));
+    for (bool limit : {false, true}) {
+        fs::create_directory(rig.File(limit));
+        rig.f.ScoreFileError = 0;
+        limit ? rig.Limit(0, 100, 1) : rig.Survival(5, 1);
+        EXPECT_EQ(rig.f.ScoreFileError, 1) << limit;
+    }
     EXPECT_EQ(rig.f.GameState, kStateSurvivalResult);
     if (getuid() != 0) {  // root writes anywhere
         FileRig locked;
         fs::permissions(locked.dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-        locked.EnterSurvival(5, 1);
+        locked.Survival(5, 1);
         EXPECT_EQ(locked.f.ScoreFileError, 1);
-        locked.EnterLimit(0, 100, 1);
+        locked.f.ScoreFileError = 0;
+        locked.Limit(0, 100, 1);
         EXPECT_EQ(locked.f.ScoreFileError, 1);
     }
 }
 
 TEST(ResultScreens, TablesNamesAndFileError) {
-    struct Row {
-        int32_t state, difficulty, error;
-        const char* title;                         // at (200, 160), or the file error at (250, 210)
-        const char* line;                          // at (180, 250): the second entry
-        const char* name;                          // at (440, 270)
-    };
     const char* fileError = "File Error(ファイルを初期化(すべて０にする。)します。)";
-    const Row rows[] = {
+    const struct {
+        int32_t state, difficulty, error;
+        const char *title, *line, *name;  // at (200, 160), (180, 250) and (440, 270); or the file error
+    } rows[] = {
         {kStateLimitResult, 2, 0, "Fast Player's Rest Time!!(HARD)", "Second Time :  4321", "D-2-E"},
         {kStateLimitResult, 1, 0, "Fast Player's Rest Time!!(NORMAL)", "Second Time :  0", "----"},
         {kStateLimitResult, 0, 0, "Fast Player's Rest Time!!(EASY)", "Second Time :  12", "----"},
@@ -197,26 +181,25 @@ TEST(ResultScreens, TablesNamesAndFileError) {
     f.LimitTable[2][1] = {4321, 14};
     f.LimitTable[0][1] = {12, 77};  // an id that names no robot
     f.SurvivalTable[1] = {7, 11};
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         f.GameState = r.state;
         f.LimitDifficulty = r.difficulty;
         f.ScoreFileError = r.error;
         rig.Draw(&TForm1::Draw_Result);
-        EXPECT_EQ(rig.back->Get(5, 300), rig.Index(0x0000B4));  // the red band
+        EXPECT_EQ(rig.back->Get(5, 300), rig.Index(0x0000B4));  // the red band on black
         EXPECT_EQ(rig.back->Get(5, 100), 0);
         if (!r.line) {
             EXPECT_TRUE(rig.Shows(250, 210, r.title, 0)) << r.difficulty;
             EXPECT_EQ(CountIndex(*rig.back, {0, 250, 800, 450}, 0), 0);
             continue;
         }
-        EXPECT_TRUE(rig.Shows(200, 160, r.title, 0)) << r.title;
-        EXPECT_TRUE(rig.Shows(180, 250, r.line, 0)) << r.line;
+        EXPECT_TRUE(rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0)) << r.line;
         EXPECT_TRUE(rig.Shows(440, 270, r.name, 0)) << r.name;
     }
     rig.back->Fill(9);
-    rig.form->BackDC.emplace(*rig.back, rig.palette);
+    f.BackDC.emplace(*rig.back, rig.palette);
     f.Draw_Limit();
-    rig.form->BackDC.reset();
+    f.BackDC.reset();
     EXPECT_TRUE(rig.Shows(300, 280, "Time Over!!", 0x0000FF));
     EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, 9), 800 * 540);  // the fight stays around the band
 }
@@ -233,27 +216,25 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
         f.EndingStage();
         bool any = false;
         for (const CreditLine& l : f.CreditLines) any = any || l.Active;
-        if (any && first < 0) first = frame;
-        if (any) last = frame;
+        first = any && first < 0 ? frame : first;
+        last = any ? frame : last;
         const CreditLine& l0 = f.CreditLines[0];
-        if (l0.Active) lastLine0 = frame;
-        if (l0.Active && l0.FadeStep == 4 && whiteFrom < 0) whiteFrom = frame;
-        if (l0.Active && l0.FadeStep == 4) whiteTo = frame;
+        lastLine0 = l0.Active ? frame : lastLine0;
+        whiteFrom = l0.Active && l0.FadeStep == 4 && whiteFrom < 0 ? frame : whiteFrom;
+        whiteTo = l0.Active && l0.FadeStep == 4 ? frame : whiteTo;
         if (frame == 60 || frame == 150) {
             rig.Draw(&TForm1::Draw_End);
-            EXPECT_TRUE(rig.Shows(300, 300, "Thanks for your FIGHT", frame == 60 ? 0x3F3F3F : 0xFFFFFF, 1));
+            EXPECT_TRUE(rig.Shows(300, 300, "Thanks for your FIGHT", frame == 60 ? 0x3F3F3F : 0xFFFFFF));
         }
-        if (frame == 975) {  // two lines stand at the same point
+        if (frame == 975) {  // two lines at the same point
             rig.Draw(&TForm1::Draw_End);
-            EXPECT_TRUE(f.CreditLines[12].Active && f.CreditLines[16].Active);
-            EXPECT_TRUE(rig.Shows(f.CreditLines[16].X, f.CreditLines[16].Y, "Built with our own tools", 0x3F3F3F, 1));
+            EXPECT_TRUE(f.CreditLines[12].Active);
+            EXPECT_TRUE(rig.Shows(f.CreditLines[16].X, f.CreditLines[16].Y, "Built with our own tools", 0x3F3F3F));
         }
     }
-    EXPECT_EQ(first, 50);
-    EXPECT_EQ(last, 1958);
-    EXPECT_EQ(whiteFrom, 139);
-    EXPECT_EQ(whiteTo, 178);
-    EXPECT_EQ(lastLine0, 268);
+    const int want[5] = {50, 1958, 139, 178, 268};
+    const int got[5] = {first, last, whiteFrom, whiteTo, lastLine0};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], want[i]) << i;
     EXPECT_EQ(f.GameState, kStateEnding);
     f.App.Pump();
     EXPECT_EQ(f.GameState, kStateTitle);
@@ -264,28 +245,20 @@ TEST(Runs, ALimitRunLostThenASecondRunEndingInTimeOver) {
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    ASSERT_FALSE(f.Closed());
-    ToSelectScreen(f, 4);
-    Play(f, "g");
+    StartRun(f, 4, "g");
     IntoFight(f);
-    ASSERT_EQ(f.GameState, kStateFight);
     KnockOut(f, f.P2Fighter);  // the first fight won
     ASSERT_EQ(f.GameState, kStatePreFight);
     EXPECT_TRUE(OnScreen(f, 0, 530, "Second Enemy!!", 0xFFFFFF));
-    Finish(f, kStatePreFight, 236);
-    Finish(f, kStateFightIntro, 85);
+    IntoFight(f);
     KnockOut(f, f.P1Fighter);  // the second lost
     ASSERT_EQ(f.GameState, kStateTitle);
 
-    ToSelectScreen(f, 4);
-    Play(f, "g");
-    RunWhile(f, kStateSelect, 30);
+    StartRun(f, 4, "g");
     ASSERT_EQ(f.GameState, kStatePreFight);
     EXPECT_TRUE(OnScreen(f, 0, 530, "First Enemy!!", 0xFFFFFF));
     EXPECT_TRUE(OnScreen(f, 0, 550, "LIMIT MODE :REST IS 10000 COUNT!!", 0xFFFFFF));
-    Finish(f, kStatePreFight, 236);
-    Finish(f, kStateFightIntro, 85);
-    ASSERT_EQ(f.GameState, kStateFight);
+    IntoFight(f);
     f.LimitElapsed = f.LimitFrames - 3;
     int frames = 0;
     for (; f.GameState == kStateFight && frames < 10; ++frames) f.App.Pump();
@@ -302,17 +275,12 @@ TEST(Runs, SurvivalWinRaisesTheScoreAndALossEntersIt) {
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    ASSERT_FALSE(f.Closed());
-    ToSelectScreen(f, 3);
-    Play(f, "sg");
+    StartRun(f, 3, "sg");
     IntoFight(f);
-    ASSERT_EQ(f.GameState, kStateFight);
     KnockOut(f, f.P2Fighter);
     ASSERT_EQ(f.GameState, kStatePreFight);
     EXPECT_TRUE(OnScreen(f, 0, 550, "SURVIVAL MODE :SCORE IS 1 POINT!!", 0xFFFFFF));
-    Finish(f, kStatePreFight, 236);
-    Finish(f, kStateFightIntro, 85);
-    ASSERT_EQ(f.GameState, kStateFight);
+    IntoFight(f);
     KnockOut(f, f.P1Fighter);
     ASSERT_EQ(f.GameState, kStateSurvivalResult);
     EXPECT_TRUE(OnScreen(f, 180, 200, "First Score  : SCORE 1", 0x000000));

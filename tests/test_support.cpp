@@ -160,6 +160,22 @@ bool ScreenRig::Shows(int x, int y, const char* text, dw::ColorRef colour, int f
     return TextShows(*back, palette, form->Fonts[size_t(font)].get(), x, y, text, colour);
 }
 
+std::vector<uint8_t> ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+
+void WriteAll(const fs::path& p, const std::vector<uint8_t>& b) {
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+}
+
+std::vector<uint8_t> Words(std::initializer_list<int32_t> fields) {
+    std::vector<uint8_t> v;
+    for (int32_t f : fields)
+        for (int shift = 0; shift < 32; shift += 8) v.push_back(uint8_t(uint32_t(f) >> shift));
+    return v;
+}
+
 namespace {
 void Put16(std::vector<uint8_t>& v, uint32_t x) {
     v.push_back(uint8_t(x));

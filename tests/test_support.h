@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <SDL.h>
 
@@ -106,6 +107,11 @@ struct ScreenRig {
     bool Shows(int x, int y, const char* text, dw::ColorRef colour, int font = 1) const;
     uint8_t Index(dw::ColorRef colour) const { return dw::NearestIndex(palette, colour); }
 };
+
+// Whole files as bytes; little-endian int32 fields as bytes.
+std::vector<uint8_t> ReadAll(const std::filesystem::path& path);
+void WriteAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> Words(std::initializer_list<int32_t> fields);
 
 // Writes an 8-bit surface with a palette as a .bmp, for looking at a screen by eye.
 void DumpBmp(const dw::Surface& surface, const dw::ColorTable& palette, const std::string& path);
