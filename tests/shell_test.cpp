@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "platform/message_box.h"
@@ -32,6 +34,16 @@ TEST(Options, FieldsInRangeAreKeptTheOthersTakeTheirDefaults) {
         const int32_t got[5] = {f->FrameWait, f->CpuLevel, f->GameMode, f->LimitDifficulty, f->LimitFrames};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], r.want[i]) << "field " << i << " of " << r.file.size() << " bytes";
     }
+    // A file that cannot be replaced is reported, and no temporary file is left behind.
+    TempDir dir;
+    fs::create_directory(dir.Path() / "opt.ez");
+    auto f = std::make_unique<TForm1>();
+    f->DataDir = dir.Str();
+    f->LoadOptions();
+    testing::internal::CaptureStderr();
+    f->SaveOptions();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Could not write opt.ez\n");
+    EXPECT_FALSE(fs::exists(dir.Path() / "opt.ez.tmp"));
 }
 
 TEST(Shell, StartReadsTheFilesAndCloseWritesTheOptionsOnce) {
@@ -102,6 +114,35 @@ TEST(Shell, SoundFailuresLeaveASilentGameRunning) {
     EXPECT_TRUE(!f.SoundDevice && !f.HitDuplicates[3] && !f.CursorBuffer);  // every buffer goes with the device
     Play(f, "g");
     EXPECT_EQ(f.GameState, kStateMainMenu);
+}
+
+TEST(Shell, EachActionPlaysItsSound) {
+    GameRig rig;
+    TForm1& f = *rig.form;
+    f.FormShow();
+    auto buffers = [&] {
+        return std::array{f.VoiceBuffer.get(), f.CursorBuffer.get(), f.HitBuffers[0].get(), f.HitBuffers[1].get(),
+                          f.HitDuplicates[3].get()};
+    };
+    const struct {
+        std::function<void()> act;
+        unsigned playing;  // bits: the voice, the cursor, hits 1 and 2, the second player's hit 4
+    } rows[] = {
+        {[&] { Play(f, "g"); }, 2},  // the title gives way to the main menu
+        {[&] { Play(f, "d"); }, 2},
+        {[&] { f.HitSound1("HITTED2"); }, 8},
+        {[&] { f.HitSound2("HITTED4"); }, 16},
+        {[&] { f.HitSound1("NONE"); }, 0},
+        {[&] { Play(f, "!"); }, 1},  // F1: back to the title and its voice
+        {[&] { f.GameState = kStateSelect; f.P1RobotId = 5; Play(f, "s"); }, 0},  // a cursor that cannot move
+        {[&] { f.P1RobotId = 12; Play(f, "g"); }, 4},  // a robot without data: a thud
+        {[&] { f.GameMode = 3; f.GameState = kStatePreFight; f.VoiceBuffer->Play(); Play(f, "!"); }, 0},
+    };
+    for (const auto& r : rows) {
+        for (dw::SoundBuffer* b : buffers()) b->Stop();
+        r.act();
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(buffers()[size_t(i)]->Playing(), (r.playing >> i & 1u) != 0) << &r - rows << " " << i;
+    }
 }
 
 TEST(Shell, F1AndEscapeInEachModeAndScreen) {
@@ -220,8 +261,7 @@ TEST(Controls, JoystickAxesFromWhereTheyRestAndButtons) {
         for (int b = 0; b < 6; ++b) SDL_JoystickSetVirtualButton(sticks[n], b, uint8_t(buttons >> b & 1u));
     };
     for (int n = 0; n < 2; ++n) {
-        sticks[n] = SDL_JoystickOpen(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 6, 0));
-        ASSERT_NE(sticks[n], nullptr) << SDL_GetError();
+        ASSERT_TRUE(sticks[n] = SDL_JoystickOpen(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 6, 0)));
         set(n, 0, 0, 0);
     }
     SDL_JoystickUpdate();
@@ -232,13 +272,10 @@ TEST(Controls, JoystickAxesFromWhereTheyRestAndButtons) {
         int stick, dx, dy;
         unsigned buttons;
         int want[3];
-    } rows[] = {
-        {0, 16001, 0, 0, {1, 0, 0}},          {0, 16000, -16000, 0, {0, 0, 0}}, {0, -16001, 0, 0, {-1, 0, 0}},
-        {0, 0, 16001, 0, {0, 1, 0}},          {0, 0, -16001, 0, {0, -1, 0}},    {1, 0, 16000, 0, {0, 0, 0}},
-        {1, -16001, 16001, 0, {-1, 1, 0}},    {0, 0, 0, 1u << 0, {0, 0, 1}},    {0, 0, 0, 1u << 1, {0, 0, 2}},
-        {1, 0, 0, 1u << 2, {0, 0, 3}},        {0, 0, 0, 1u << 3, {0, 0, 4}},    {0, 0, 0, 1u << 4, {0, 0, 5}},
-        {1, 0, 0, 1u << 5, {0, 0, 6}},        {0, 0, 0, 1u << 5 | 1u << 3, {0, 0, 10}},
-    };
+    } rows[] = {{0, 16001, 0, 0, {1, 0, 0}},       {0, 16000, -16000, 0, {0, 0, 0}}, {0, -16001, 16001, 0, {-1, 1, 0}},
+                {0, 0, -16001, 0, {0, -1, 0}},     {1, 0, 16000, 0, {0, 0, 0}},      {1, -16001, 16001, 0, {-1, 1, 0}},
+                {0, 0, 0, 1u << 0, {0, 0, 1}},     {0, 0, 0, 1u << 1, {0, 0, 2}},    {1, 0, 0, 1u << 2, {0, 0, 3}},
+                {0, 0, 0, 1u << 4, {0, 0, 5}},     {1, 0, 0, 1u << 5, {0, 0, 6}},    {0, 0, 0, 1u << 5 | 1u << 3, {0, 0, 10}}};
     for (const auto& r : rows) {
         set(r.stick, r.dx, r.dy, r.buttons);
         rig.form->App.Pump();

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/draw_context.h"
 #include "platform/geometry.h"
