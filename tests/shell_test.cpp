@@ -124,19 +124,28 @@ TEST(Shell, EachActionPlaysItsSound) {
         return std::array{f.VoiceBuffer.get(), f.CursorBuffer.get(), f.HitBuffers[0].get(), f.HitBuffers[1].get(),
                           f.HitDuplicates[3].get()};
     };
+    // One step of a screen with a key newly pressed, without a frame's drawing: short
+    // sounds must still be playing when they are looked at.
+    auto step = [&](dw::Key key, void (TForm1::*stage)()) {
+        f.Keys.ReleaseAll();
+        f.ControlHead();
+        f.Keys.Press(key, true);
+        f.ControlHead();
+        (f.*stage)();
+    };
     const struct {
         std::function<void()> act;
         unsigned playing;  // bits: the voice, the cursor, hits 1 and 2, the second player's hit 4
     } rows[] = {
-        {[&] { Play(f, "g"); }, 2},  // the title gives way to the main menu
-        {[&] { Play(f, "d"); }, 2},
+        {[&] { step(dw::Key::G, &TForm1::StartStage); }, 2},  // the title gives way to the main menu
+        {[&] { step(dw::Key::D, &TForm1::StartStage); }, 2},
         {[&] { f.HitSound1("HITTED2"); }, 8},
         {[&] { f.HitSound2("HITTED4"); }, 16},
         {[&] { f.HitSound1("NONE"); }, 0},
-        {[&] { Play(f, "!"); }, 1},  // F1: back to the title and its voice
-        {[&] { f.GameState = kStateSelect; f.P1RobotId = 5; Play(f, "s"); }, 0},  // a cursor that cannot move
-        {[&] { f.P1RobotId = 12; Play(f, "g"); }, 4},  // a robot without data: a thud
-        {[&] { f.GameMode = 3; f.GameState = kStatePreFight; f.VoiceBuffer->Play(); Play(f, "!"); }, 0},
+        {[&] { f.FormKeyDown(dw::Key::F1); }, 1},  // back to the title and its voice
+        {[&] { f.GameState = kStateSelect; f.P1RobotId = 5; step(dw::Key::S, &TForm1::SelectStage); }, 0},  // stuck
+        {[&] { f.P1RobotId = 12; step(dw::Key::G, &TForm1::SelectStage); }, 4},  // a robot without data: a thud
+        {[&] { f.GameMode = 3; f.GameState = kStatePreFight; f.VoiceBuffer->Play(); f.FormKeyDown(dw::Key::F1); }, 0},
     };
     for (const auto& r : rows) {
         for (dw::SoundBuffer* b : buffers()) b->Stop();
