@@ -304,14 +304,14 @@ TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
         bool driven[2];
     } rows[] = {{2, kStateFight, {true, true}},   {1, kStateFight, {true, false}},       {3, kStateFight, {true, false}},
                 {4, kStateFight, {true, false}}, {2, kStateFightIntro, {false, false}}, {2, kStateFightOver, {false, false}}};
-    // Each player dashes with the second weapon, keeps firing it, then guards.
+    // Each player dashes down with the second weapon, keeps firing it, then guards.
     const struct {
-        dw::Key keys[4];
-        int action, held;
-    } frames[] = {{{dw::Key::V, dw::Key::H, dw::Key::PadAdd, dw::Key::Pad2}, 8, 1},
-                  {{dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2}, 2, 2},
-                  {{dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2}, 2, 2},
-                  {{dw::Key::B, dw::Key::B, dw::Key::Pad6, dw::Key::Pad6}, 5, 0}};
+        dw::Key keys[6];
+        int action, held, vertical;
+    } frames[] = {{{dw::Key::V, dw::Key::H, dw::Key::S, dw::Key::PadAdd, dw::Key::Pad2, dw::Key::Down}, 8, 1, 1},
+                  {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
+                  {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
+                  {{dw::Key::B, dw::Key::B, dw::Key::B, dw::Key::Pad6, dw::Key::Pad6, dw::Key::Pad6}, 5, 0, 0}};
     auto owner = std::make_unique<TForm1>();
     TForm1& f = *owner;
     for (const auto& r : rows) {
@@ -325,6 +325,7 @@ TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
                 const FighterState& x = p == 0 ? f.P1Fighter : f.P2Fighter;
                 const int action = r.driven[p] ? fr.action : 0;
                 EXPECT_EQ(x.ActionCode, action) << r.mode << " " << r.state << " " << fr.action << " " << p;
+                EXPECT_TRUE(x.Horizontal == 0 && x.Vertical == (action ? fr.vertical : 0)) << r.mode << " " << p;
                 EXPECT_EQ(x.FireHeld[1], action ? fr.held : 0) << r.mode << " " << fr.action << " " << p;
                 EXPECT_EQ(x.FireHeld[0] + x.FireHeld[2] + x.FireHeld[3], 0);
                 EXPECT_EQ(x.DashRequest, action == 8);
