@@ -171,6 +171,7 @@ TEST(Shell, F1AndEscapeInEachModeAndScreen) {
         f.App.Pump();
         PushKey(r.key, false);
         EXPECT_EQ(f.Closed() ? -1 : f.GameState, r.then) << r.mode << " " << r.state;
+        if (r.then == kStateError) { EXPECT_TRUE(OnScreen(f, 10, 560, "ErrorCode #5.", 0xFFFFFF)); }
         EXPECT_EQ(fs::remove(rig.dir.Path() / "score.zor"), r.then == kStateSurvivalResult);
     }
 }
@@ -214,6 +215,9 @@ TEST(Menus, ScriptsFromTheTitle) {
     for (; f.GameState == kStateStartMessage && frames < 100; ++frames) f.App.Pump();
     EXPECT_EQ(frames, 60);
     EXPECT_EQ(f.GameState, kStateSelect);
+    f.GameState = kStateLevelMenu;
+    f.App.Pump();
+    EXPECT_TRUE(OnScreen(f, 0, 40, "EASY", 0xFFFFFF) && OnScreen(f, 100, 40, "NORMAL", 0x808080));
 }
 
 namespace {

@@ -133,6 +133,10 @@ void Play(TForm1& f, std::string_view script) {
     }
 }
 
+bool OnScreen(TForm1& f, int x, int y, const char* text, dw::ColorRef colour, int font) {
+    return TextShows(*f.BackSurface(), f.DirectDrawObj->Palette(), f.Fonts[size_t(font)].get(), x, y, text, colour);
+}
+
 ScreenRig::ScreenRig() : form(std::make_unique<TForm1>()), back(dw::Surface::Create(800, 600)) {
     for (int i = 0; i < 256; ++i) palette[size_t(i)] = {uint8_t(i), uint8_t(i), uint8_t(i)};
     const dw::PaletteEntry colours[] = {{255, 0, 0}, {0, 0, 255}, {0, 128, 0}, {0, 120, 0}, {180, 0, 0}, {0, 0, 180}};
@@ -140,6 +144,7 @@ ScreenRig::ScreenRig() : form(std::make_unique<TForm1>()), back(dw::Surface::Cre
     dw::Display::SetPacing(false);
     form->DirectDrawObj = std::make_unique<dw::Display>();
     form->DirectDrawObj->Open("test", true);
+    form->DirectDrawObj->SetPalette(palette);
     form->CreateDrawingTools();
     form->FillRoster();
     form->BuildDammyWeapon();

@@ -108,6 +108,9 @@ struct ScreenRig {
     uint8_t Index(dw::ColorRef colour) const { return dw::NearestIndex(palette, colour); }
 };
 
+// Whether text in one of the form's fonts shows at (x, y) on the form's own back buffer.
+bool OnScreen(TForm1& form, int x, int y, const char* text, dw::ColorRef colour, int font = 1);
+
 // Whole files as bytes; little-endian int32 fields as bytes.
 std::vector<uint8_t> ReadAll(const std::filesystem::path& path);
 void WriteAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
