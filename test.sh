@@ -12,6 +12,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
+echo "== the game on bare X screens (Xvfb)"
+tests/display_xvfb.sh build
+
 echo "== sanitizer build (ASan+UBSan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDW_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"

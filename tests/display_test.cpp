@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/display.h"
 
@@ -75,18 +76,76 @@ TEST_F(DisplayTest, OpensFlipsAndClosesTwice) {
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), videoBefore);  // every Open's subsystem was released
 }
 
-TEST_F(DisplayTest, PacesFramesWithoutVsync) {
+// The colour the window shows at (x, y) after a Flip; black outside the window.
+PaletteEntry Shown(SDL_Window* window, int x, int y) {
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
+    PaletteEntry c;
+    if (shown == nullptr || x < 0 || y < 0 || x >= shown->w || y >= shown->h) return c;
+    Uint32 pixel = 0;
+    SDL_memcpy(&pixel, static_cast<const uint8_t*>(shown->pixels) + y * shown->pitch + x * 4, 4);
+    SDL_GetRGB(pixel, shown->format, &c.r, &c.g, &c.b);
+    return c;
+}
+
+TEST_F(DisplayTest, ShowsTheWholeFrameCentredInWhateverSizeTheWindowHas) {
+    EXPECT_EQ(FitFrame(1080, 1920), (Rect{0, 555, 1080, 1365}));
+    EXPECT_TRUE(FitFrame(0, 600).Empty());
+
+    Display display;
+    ASSERT_TRUE(display.Open("test", true));
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") != 0) GTEST_SKIP() << "reads the dummy window";
+    // Each corner pixel of the frame in a colour of its own.
+    const int corners[4][2] = {{0, 0}, {799, 0}, {0, 599}, {799, 599}};
+    ColorTable palette{};
+    display.BackBuffer()->Fill(1);
+    palette[1] = {9, 9, 9};
+    for (int i = 0; i < 4; ++i) {
+        display.BackBuffer()->Set(corners[i][0], corners[i][1], uint8_t(2 + i));
+        palette[2 + i] = {uint8_t(50 * i + 50), uint8_t(200 - 40 * i), 77};
+    }
+    display.SetPalette(palette);
+
+    for (const Rect& f : {Rect{100, 0, 900, 600}, Rect{0, 150, 1600, 1350}, Rect{0, 0, 800, 600}}) {
+        SCOPED_TRACE(f.right);
+        SDL_SetWindowSize(display.Window(), f.right + f.left, f.bottom + f.top);
+        display.Flip();
+        for (int i = 0; i < 4; ++i) {
+            const int x = corners[i][0] == 0 ? f.left : f.right - 1, y = corners[i][1] == 0 ? f.top : f.bottom - 1;
+            const int outX = x == f.left ? x - 1 : x + 1, outY = y == f.top ? y - 1 : y + 1;
+            EXPECT_EQ(Shown(display.Window(), x, y), palette[2 + i]);
+            EXPECT_EQ(Shown(display.Window(), outX, y), PaletteEntry{});  // black bars or nothing
+            EXPECT_EQ(Shown(display.Window(), x, outY), PaletteEntry{});
+        }
+        EXPECT_EQ(Shown(display.Window(), (f.left + f.right) / 2, (f.top + f.bottom) / 2), palette[1]);
+    }
+}
+
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+TEST_F(DisplayTest, PacesFramesWithoutVsyncAndSleepsMeanwhile) {
     Display display;
     ASSERT_TRUE(display.Open("test", true));
     if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") != 0) GTEST_SKIP() << "may have vsync";
+    constexpr int kFrames = 6;
+    double work = ThreadSeconds();
+    for (int i = 0; i < kFrames; ++i) display.Flip();
+    work = ThreadSeconds() - work;
+
     Display::SetPacing(true);
     display.Flip();
+    double busy = ThreadSeconds();
     const uint64_t start = SDL_GetPerformanceCounter();
-    display.Flip();
-    display.Flip();
+    for (int i = 0; i < kFrames; ++i) display.Flip();
     const double seconds = double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
-    // The dummy driver has no vsync; two paced frames take at least 2/60 s.
-    EXPECT_GE(seconds, 2.0 / 60.0 - 0.001);
+    busy = ThreadSeconds() - busy;
+    // The dummy driver has no vsync; paced frames are at least 1/60 s apart.
+    EXPECT_GE(seconds, kFrames / 60.0 - 0.001);
+    // The wait between them sleeps: little more time on the processor than the frames' own work.
+    EXPECT_LT(busy - work, seconds * 0.2);
 }
 
 }  // namespace

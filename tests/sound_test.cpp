@@ -172,33 +172,6 @@ TEST(SoundDeviceTest, OpenFailsCleanlyWithoutAnAudioDriver) {
     EXPECT_TRUE(device.Open());
 }
 
-TEST_F(SoundTest, MusicPlaysTheGeneratedTuneAndOutlivesTheDevice) {
-    const std::string start = std::string(DW_GAME_DATA_DIR) + "/Start.mid";
-    auto music = Music::Load(device, start);
-    ASSERT_TRUE(music) << Mix_GetError();
-    EXPECT_TRUE(music->Play(true));
-    EXPECT_TRUE(Mix_PlayingMusic());
-    Music::Stop();
-    EXPECT_FALSE(Mix_PlayingMusic());
-    EXPECT_TRUE(music->Play(false));
-
-    auto second = Music::Load(device, start);
-    ASSERT_TRUE(second);
-    second.reset();  // not the playing one
-    EXPECT_TRUE(Mix_PlayingMusic());
-    music.reset();  // the playing one
-    EXPECT_FALSE(Mix_PlayingMusic());
-
-    music = Music::Load(device, start);
-    ASSERT_TRUE(music);
-    music->Play(true);
-    device.Close();
-    EXPECT_FALSE(music->Play(true));
-    Music::Stop();
-    music.reset();
-    EXPECT_FALSE(Music::Load(device, start));
-}
-
 TEST_F(SoundTest, MusicRefusesMissingAndMalformedFiles) {
     const std::vector<uint8_t> good = ReadAll(std::string(DW_GAME_DATA_DIR) + "/Start.mid");
     ASSERT_GT(good.size(), 22u);

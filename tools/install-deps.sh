@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game and its tests need, where they are missing.
 set -euo pipefail
-want=(cmake g++ pkg-config libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev
+want=(cmake g++ pkg-config libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev
       fonts-ipafont-mincho timgm6mb-soundfont libgtest-dev libbenchmark-dev clang
       libclang-rt-dev xvfb "$@")
 missing=()

@@ -53,7 +53,6 @@ void TForm1::EndDirectSound() {
     for (auto& b : P2ShotSounds) b.reset();
     // The music plays through the same device.
     StopMusic();
-    MusicSegments.clear();
     SoundDevice->Close();
     SoundDevice.reset();
 }
@@ -89,16 +88,14 @@ void TForm1::PlayCursorSound() { PlayIfPresent(CursorBuffer); }
 bool TForm1::PlayMusic(const char* file) {
     StopMusic();
     if (!SoundDevice) return true;  // silent game
-    std::unique_ptr<dw::Music>& tune = MusicSegments[file];
-    if (!tune) tune = dw::Music::Load(*SoundDevice, DataDir + "/" + file);
-    if (!tune || !tune->Play(true)) {
-        MusicSegments.erase(file);
+    // A tune is only its file's bytes; the synthesizer behind every tune stays loaded.
+    MusicSegment = dw::Music::Load(*SoundDevice, DataDir + "/" + file);
+    if (!MusicSegment || !MusicSegment->Play(true)) {
+        MusicSegment.reset();
         Close();
         return false;
     }
     return true;
 }
 
-void TForm1::StopMusic() {
-    if (!MusicSegments.empty()) dw::Music::Stop();
-}
+void TForm1::StopMusic() { MusicSegment.reset(); }  // a playing tune stops as it goes

@@ -3,12 +3,62 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 
 namespace dw {
 
 namespace {
 std::atomic<bool> gPacing{true};
+
+// True when the renderer draws through OpenGL rasterised on the CPU: Mesa's llvmpipe,
+// softpipe or swrast. Its scaled texture costs far more than SDL's own software blit.
+bool OnSoftwareGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr ||
+        std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (getString == nullptr) return false;
+    constexpr unsigned kGlRenderer = 0x1F01;
+    const auto* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+    if (name == nullptr) return false;
+    for (const char* cpu : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (std::strstr(name, cpu) != nullptr) return true;
+    return false;
+}
+
+// The desktop of the display the window would open on; 800 x 600 when unknown.
+SDL_Rect DesktopBounds() {
+    SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
+    if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0)
+        bounds = {0, 0, kScreenWidth, kScreenHeight};
+    return bounds;
+}
+
+// Sleeps until the performance counter reaches `due`, spinning only the last fifth of a
+// millisecond that a sleep cannot hit.
+void WaitUntil(uint64_t due) {
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    for (uint64_t now = SDL_GetPerformanceCounter(); now < due; now = SDL_GetPerformanceCounter()) {
+        const uint64_t micros = (due - now) * 1000000 / frequency;
+        if (micros > 200) std::this_thread::sleep_for(std::chrono::microseconds(micros - 150));
+    }
+}
+}  // namespace
+
+Rect FitFrame(int outputWidth, int outputHeight) {
+    if (outputWidth <= 0 || outputHeight <= 0) return Rect{};
+    int width = outputWidth, height = outputHeight;
+    if (int64_t(outputWidth) * kScreenHeight > int64_t(outputHeight) * kScreenWidth)
+        width = int(int64_t(outputHeight) * kScreenWidth / kScreenHeight);
+    else
+        height = int(int64_t(outputWidth) * kScreenHeight / kScreenWidth);
+    const int left = (outputWidth - width) / 2, top = (outputHeight - height) / 2;
+    return Rect{left, top, left + width, top + height};
 }
 
 void ConvertToArgb(const Surface& src, const ColorTable& palette, uint32_t* dst, int dstPitch) {
@@ -34,18 +84,37 @@ bool Display::Open(const char* title, bool windowed) {
         std::fprintf(stderr, "display: SDL video: %s\n", SDL_GetError());
         return false;
     }
-    const Uint32 windowFlags = windowed ? 0u : Uint32(SDL_WINDOW_FULLSCREEN_DESKTOP);
-    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kScreenWidth, kScreenHeight, windowFlags);
+    if (windowed) {
+        window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   kScreenWidth, kScreenHeight, 0);
+    } else {
+        // Made as large as the desktop: without a window manager nobody resizes the window
+        // to full screen, and it would keep whatever size it was made with.
+        const SDL_Rect desktop = DesktopBounds();
+        window_ = SDL_CreateWindow(title, desktop.x, desktop.y, desktop.w, desktop.h,
+                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    }
     if (window_ != nullptr) {
         renderer_ = SDL_CreateRenderer(window_, -1,
                                        SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-        if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        if (renderer_ != nullptr && OnSoftwareGl(renderer_)) {
+            SDL_DestroyRenderer(renderer_);
+            renderer_ = nullptr;
+        }
+        if (renderer_ == nullptr) {
+            // Straight to the window through X11 and the like: SDL would otherwise put the
+            // window's pixels through an OpenGL texture again.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+            renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        }
     }
-    if (renderer_ != nullptr && SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight) == 0) {
+    if (renderer_ != nullptr) {
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+        // No alpha channel and no blending: the software renderer then copies rows as they
+        // are instead of blending every pixel. The conversion's opaque alpha is ignored.
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
                                      SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
+        if (texture_ != nullptr) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     }
     if (texture_ != nullptr) back_ = Surface::Create(kScreenWidth, kScreenHeight);
     if (back_ == nullptr) {
@@ -97,18 +166,23 @@ void Display::Flip() {
         ConvertToArgb(*back_, palette_, static_cast<uint32_t*>(pixels), pitch);
         SDL_UnlockTexture(texture_);
     }
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-
-    if (!vsync_ && Pacing() && lastPresent_ != 0) {
-        // Keep presents at least 1/60 s apart: sleep the whole milliseconds, spin the rest.
-        const uint64_t frequency = SDL_GetPerformanceFrequency();
-        const uint64_t due = lastPresent_ + frequency / 60;
-        for (uint64_t now = SDL_GetPerformanceCounter(); now < due; now = SDL_GetPerformanceCounter()) {
-            const uint64_t ms = (due - now) * 1000 / frequency;
-            if (ms > 1) SDL_Delay(Uint32(ms - 1));
-        }
+    // The window's real size is asked every frame, so a resize, a window manager that
+    // refuses full screen or a move to another monitor never crops or stretches the frame.
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) {
+        outputWidth = kScreenWidth;
+        outputHeight = kScreenHeight;
     }
+    const Rect fit = FitFrame(outputWidth, outputHeight);
+    const SDL_Rect target{fit.left, fit.top, fit.Width(), fit.Height()};
+    SDL_RenderSetViewport(renderer_, nullptr);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+
+    // Keep presents at least 1/60 s apart.
+    if (!vsync_ && Pacing() && lastPresent_ != 0)
+        WaitUntil(lastPresent_ + SDL_GetPerformanceFrequency() / 60);
     SDL_RenderPresent(renderer_);
     lastPresent_ = SDL_GetPerformanceCounter();
 }

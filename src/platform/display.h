@@ -17,6 +17,10 @@ namespace dw {
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 
+// Where the frame goes on an output of the given size in pixels: as large as fits with
+// its shape kept, centred. Empty for an output with no area.
+Rect FitFrame(int outputWidth, int outputHeight);
+
 // Converts an 8-bit picture through a palette into 32-bit ARGB8888 pixels.
 // dstPitch is in bytes. Used by Flip; kept free for the benchmark.
 void ConvertToArgb(const Surface& src, const ColorTable& palette, uint32_t* dst, int dstPitch);
@@ -30,6 +34,8 @@ public:
 
     // Opens the window (desktop full screen unless windowed), renderer and texture,
     // and makes the back buffer. Returns false and leaves nothing open on failure.
+    // Where the only OpenGL is a CPU rasteriser, SDL's own software renderer is used:
+    // the same picture for a fraction of the work.
     bool Open(const char* title, bool windowed = false);
     void Close();
     bool IsOpen() const { return back_ != nullptr; }
@@ -42,8 +48,9 @@ public:
     // Grows every time the palette changes; colour caches compare it.
     uint32_t PaletteVersion() const { return paletteVersion_; }
 
-    // Presents the back buffer (with vsync where the renderer has it, otherwise paced
-    // to 60 frames a second). Does nothing while closed.
+    // Presents the back buffer as the whole frame, fitted to the window's size at this
+    // moment (with vsync where the renderer has it, otherwise paced to 60 frames a
+    // second). Does nothing while closed.
     void Flip();
 
     // Frame pacing when no vsync is available; tests switch it off.

@@ -1,4 +1,6 @@
-// MIDI music through SDL2_mixer's FluidSynth backend and a General MIDI soundfont.
+// MIDI music: one FluidSynth synthesizer with a General MIDI soundfont, feeding the mixer.
+// The synthesizer and its soundfont are made once, at the first tune, and serve every tune
+// until the sound device closes; a tune itself is only its file's bytes.
 #pragma once
 
 #include <cstdint>
@@ -14,31 +16,30 @@ class SoundDevice;
 class Music {
 public:
     // Loads a MIDI file relative to the working directory. nullptr when the device is
-    // closed or the file is missing or not a well-formed standard MIDI file.
+    // closed, the file is missing or not a well-formed standard MIDI file, or the
+    // synthesizer cannot be made.
     static std::unique_ptr<Music> Load(SoundDevice& device, const std::string& path);
-    ~Music();
+    ~Music();  // stops the music if this tune is playing
     Music(const Music&) = delete;
     Music& operator=(const Music&) = delete;
 
-    // Starts from the beginning; loops forever when loop is set.
+    // Starts from the beginning in place of whatever tune plays, at once; loops forever
+    // when loop is set. False once the device this tune was loaded on has closed.
     bool Play(bool loop);
     static void Stop();
 
 private:
     friend class SoundDevice;
-    Music(std::vector<uint8_t> bytes, void* handle);
-    // Frees every loaded piece; the device calls it before the mixer closes.
+    Music(std::vector<uint8_t> bytes, uint64_t generation);
+    // Frees the synthesizer; the device calls it before the mixer closes.
     static void ReleaseAll();
 
-    std::vector<uint8_t> bytes_;  // the file, kept while the mixer reads from it
-    void* handle_;
+    std::vector<uint8_t> bytes_;
+    uint64_t generation_;  // the synthesizer this tune was loaded for
 };
 
 // True when bytes hold a standard MIDI file whose header and track chunks all lie
 // inside the data.
 bool IsMidiFile(std::span<const uint8_t> bytes);
-
-// The soundfont the music uses (set before the first load).
-const char* SoundFontPath();
 
 }  // namespace dw

@@ -83,8 +83,6 @@ bool SoundDevice::Open() {
     if (open_) return true;
     if (gOpen) return false;  // another device object holds the one audio device
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    Mix_SetSoundFonts(SoundFontPath());
-    Mix_Init(MIX_INIT_MID);  // without it sound effects still work, music just won't load
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -98,7 +96,7 @@ bool SoundDevice::Open() {
 void SoundDevice::Close() {
     if (!open_) return;
     Mix_HaltChannel(-1);
-    Music::ReleaseAll();  // music must go while the MIDI backend is still there
+    Music::ReleaseAll();  // the music hook must go while the mixer is still open
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <map>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -216,9 +215,7 @@ public:
     std::array<std::unique_ptr<dw::SoundBuffer>, 4> HitDuplicates;  // for the other player
     std::array<std::unique_ptr<dw::SoundBuffer>, 4> P1ShotSounds;
     std::array<std::unique_ptr<dw::SoundBuffer>, 4> P2ShotSounds;
-    // Each tune is loaded once, the first time it is played, and kept until the sound
-    // device goes: loading a tune builds a whole synthesizer.
-    std::map<std::string, std::unique_ptr<dw::Music>> MusicSegments;
+    std::unique_ptr<dw::Music> MusicSegment;  // the tune of the current screen
 
     dw::Keyboard Keys;
     dw::Joysticks Sticks;
