@@ -166,6 +166,30 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
         }
     }
     EXPECT_TRUE(rig.Shows(600, 60, "DeziVor", 0x008000, 2));
+    // The robots' pictures: each player's cells of "MARKS" and "MARKS2", unscaled, keyed.
+    ASSERT_TRUE(f.LoadSheet(f.SheetSurface1, "MARKS") && f.LoadSheet(f.SheetSurface2, "MARKS2"));
+    f.GameState = kStateSelect;
+    f.P1RobotId = 14;
+    f.P2RobotId = 3;
+    f.App.Pump();
+    const struct {
+        int32_t robot;
+        const dw::Surface* sheet;
+        dw::Rect seen;  // where the pictures drawn later do not cover it
+        int x, y;
+    } pictures[] = {{3, f.SheetSurface1.get(), {500, 150, 584, 299}, 435, 150},
+                    {14, f.SheetSurface2.get(), {350, 30, 499, 179}, 350, 30}};
+    for (const auto& p : pictures) {
+        const RosterEntry& e = f.Roster[size_t(RosterIndex(p.robot))];
+        int drawn = 0, differ = 0;
+        for (int y = p.seen.top; y < p.seen.bottom; ++y)
+            for (int x = p.seen.left; x < p.seen.right; ++x) {
+                const uint8_t want = p.sheet->Get(e.Cell[0] + x - p.x, e.Cell[1] + y - p.y);
+                drawn += want != *p.sheet->ColorKey();
+                differ += want != *p.sheet->ColorKey() && f.BackSurface()->Get(x, y) != want;
+            }
+        EXPECT_TRUE(drawn > 500 && differ == 0) << p.robot << ": " << drawn << " " << differ;
+    }
     // Ids outside the catalogue draw without reading outside it.
     f.SheetSurface1 = dw::Surface::Create(750, 450);
     f.SheetSurface2 = dw::Surface::Create(750, 450);
