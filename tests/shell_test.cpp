@@ -341,17 +341,8 @@ TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
 
 TEST(TitleScreen, TheChosenWordWhiteTheOthersGreyOnAClearedBand) {
     const dw::Rect main{0, 290, 800, 310}, level{0, 40, 350, 60}, limit{300, 540, 800, 560};
-    struct Word {
-        const char* text;
-        int x, y;
-    };
-    const struct {
-        int32_t state;
-        int32_t TForm1::*field;
-        int32_t value;
-        dw::Rect band;
-        Word white, grey;
-    } rows[] = {
+    struct Word { const char* text; int x, y; };
+    const struct { int32_t state; int32_t TForm1::*field; int32_t value; dw::Rect band; Word white, grey; } rows[] = {
         {kStateMainMenu, &TForm1::GameMode, 2, main, {"2Player?", 240, 290}, {"1Player?", 120, 290}},
         {kStateMainMenu, &TForm1::GameMode, 4, main, {"Limit Mode?", 550, 290}, {"Survival Mode?", 350, 290}},
         {kStateLevelMenu, &TForm1::CpuLevel, 3, level, {"HARD", 250, 40}, {"EASY", 0, 40}},
