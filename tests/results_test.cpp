@@ -139,6 +139,16 @@ TEST(BestTables, ADamagedTableStartsAfreshAndThePlayerIsTold) {
     }
 }
 
+TEST(BestTables, ChecksOfAnyTableWithoutATrap) {
+    // Tables no run makes, whose second check is 0 or -1: the third is then 0, not a remainder.
+    FileRig rig;
+    for (int32_t second : {1, 2}) {
+        WriteAll(rig.File(false), Words({0, 0, second, 7, 0, 0, 0, 0, 0, 0, 2 * second, 0, 1 - second, 0, 0, 0}));
+        rig.f.ReadSurvivalTable();
+        EXPECT_EQ(rig.f.SurvivalTable[1].RobotTypeId, 7) << second;
+    }
+}
+
 TEST(BestTables, FilesThatCannotBeWritten) {
     FileRig rig;
     rig.Limit(3, 100, 1);  // a difficulty outside 0..2 is never an index
