@@ -1,57 +1,37 @@
-// Best-table files, the result and time-over screens, and the credits roll.
+// Best-table files, the result and time-over screens, the credits roll, and whole Survival
+// and Limit runs through the frame loop.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "shell/form.h"
 #include "shell/little_endian.h"
-#include "shell/score_files.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
-}
-
-void WriteAll(const fs::path& p, const std::vector<uint8_t>& bytes) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 int32_t At(const std::vector<uint8_t>& b, size_t offset) { return ReadLe32(b.data() + offset); }
 
-// Check values of "score2.zor" computed straight from the file's bytes, independently of
-// the game's own code: V(0,0), V(1,1), V(2,2), V(1,3), V(0,4) at offsets 0, 72, 144, 88, 32.
-void ExpectValidLimitFile(const std::vector<uint8_t>& b) {
-    ASSERT_EQ(b.size(), 192u);
-    const int64_t v[5] = {At(b, 0), At(b, 72), At(b, 144), At(b, 88), At(b, 32)};
-    const auto wrap = [](int64_t x) { return int32_t(uint32_t(uint64_t(x))); };
-    const int32_t c1 = wrap(v[0] + 2 * v[1] + 3 * v[2] + 4 * v[3] + 5 * v[4]);
-    const int32_t c2 = wrap(v[0] - v[1] + v[2] - v[3] + v[4]);
-    EXPECT_EQ(At(b, 40), c1);
-    EXPECT_EQ(At(b, 48), c2);
-    EXPECT_EQ(At(b, 56), wrap(int64_t(c1) + c2));
-    EXPECT_EQ(At(b, 44) | At(b, 52) | At(b, 60), 0);
-}
-
-// A form that keeps its files in a temporary directory.
+// A form that keeps its best tables in a temporary directory.
 struct FileRig {
     TempDir dir;
     std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
     TForm1& f = *form;
     FileRig() { f.DataDir = dir.Str(); }
-    fs::path Limit() const { return dir.Path() / "score2.zor"; }
-    fs::path Survival() const { return dir.Path() / "score.zor"; }
-    void LimitRun(int difficulty, int32_t rest, int32_t robot) {
+    fs::path File(bool limit) const { return dir.Path() / (limit ? "score2.zor" : "score.zor"); }
+    void Survival(int32_t score, int32_t robot) {
+        f.SurvivalScore = score;
+        f.P1RobotId = robot;
+        f.EnterSurvivalScore();
+    }
+    void Limit(int32_t difficulty, int32_t rest, int32_t robot) {
         f.LimitDifficulty = difficulty;
         f.LimitFrames = 10000;
         f.LimitElapsed = 10000 - rest;
@@ -60,253 +40,270 @@ struct FileRig {
     }
 };
 
+// Runs only the last frames of a screen that ends on its counter (the counts are checked
+// elsewhere).
+void Finish(TForm1& f, int32_t state, int32_t counter) {
+    if (f.GameState == state) f.StateFrames = counter;
+    RunWhile(f, state, 20);
+}
+
+// From the title into the fight proper of a run, the robot chosen by the keys.
+void StartRun(TForm1& f, int mode, const char* keys) {
+    ToSelectScreen(f, mode);
+    EXPECT_TRUE(OnScreen(f, 300, 310, "GAME-SPEED = 100", 0x008000, 2));
+    // Both robots' pictures from "MARKS" and "MARKS2" lie over the screen's words.
+    const uint8_t black = dw::NearestIndex(f.DirectDrawObj->Palette(), 0);
+    EXPECT_GT(279 * 169 - CountIndex(*f.BackSurface(), {220, 10, 499, 179}, black), 9000);
+    Play(f, keys);
+    RunWhile(f, kStateSelect, 30);
+}
+
+void IntoFight(TForm1& f) {
+    Finish(f, kStatePreFight, 236);
+    Finish(f, kStateFightIntro, 85);
+    ASSERT_EQ(f.GameState, kStateFight);
+}
+
+// The fight ends the next frame; the fight-over screen runs to its end.
+void KnockOut(TForm1& f, FighterState& loser) {
+    loser.Armour = 0;
+    RunWhile(f, kStateFight, 5);
+    Finish(f, kStateFightOver, 145);
+}
+
 }  // namespace
 
-TEST(ScoreFiles, ChecksEnteringAndWrapping) {
-    ScoreRow row{};
-    EnterBest(row, 5, 1);
-    EnterBest(row, 9, 2);
-    EnterBest(row, 5, 3);  // equal to an older one: stays below it
-    EnterBest(row, 0, 4);  // never enters a list of zeros
-    EXPECT_EQ(row[0].Value, 9);
-    EXPECT_EQ(row[1].RobotTypeId, 1);
-    EXPECT_EQ(row[2].RobotTypeId, 3);
-    EXPECT_EQ(row[3].Value, 0);
-    for (int i = 0; i < 6; ++i) EnterBest(row, 100 + i, 5);
-    EXPECT_EQ(row[0].Value, 105);
-    EXPECT_EQ(row[4].Value, 101);
-
-    // Survival checks: c2 has the added 1, c3 is a remainder that never traps.
-    ScoreRow s{};
-    s[0].Value = INT32_MIN;
-    s[1].Value = 0;
-    const Checks a = SurvivalChecks(s);
-    EXPECT_EQ(a.c1, INT32_MIN);
-    EXPECT_EQ(a.c2, INT32_MIN + 1);
-    EXPECT_EQ(a.c3, -1);
-    s = {};
-    s[1].Value = 1;  // c2 = 0 - 1 + 1 = 0
-    EXPECT_EQ(SurvivalChecks(s).c2, 0);
-    EXPECT_EQ(SurvivalChecks(s).c3, 0);
-    // The most negative c1 with c2 = -1: a plain remainder would trap.
-    ScoreRow n{};
-    n[0].Value = int32_t(uint32_t(0x80000000u - 4u) * 0xAAAAAAABu);  // 3 V0 + 4 wraps to INT32_MIN
-    n[1].Value = int32_t(uint32_t(n[0].Value) + 2u);
-    const Checks c = SurvivalChecks(n);
-    EXPECT_EQ(c.c1, INT32_MIN);
-    EXPECT_EQ(c.c2, -1);
-    EXPECT_EQ(c.c3, 0);
-}
-
-TEST(LimitFile, CreatedWhenMissingAndValidAfterwards) {
+TEST(BestTables, EntriesComeInOrderAndTheFilesCarryTheirChecks) {
     FileRig rig;
-    rig.LimitRun(1, 4321, 14);
+    rig.Survival(0, 4);  // a first score of zero enters nothing, but the file is made
+    EXPECT_EQ(ReadAll(rig.File(false)), Words({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}));
+    for (auto [score, robot] : {std::pair{5, 1}, {9, 2}, {5, 3}, {-2, 5}, {6, 6}, {7, 7}, {8, 8}, {1, 9}, {5, 10}})
+        rig.Survival(score, robot);
     EXPECT_EQ(rig.f.ScoreFileError, 0);
-    std::vector<uint8_t> b = ReadAll(rig.Limit());
-    ExpectValidLimitFile(b);
-    EXPECT_EQ(At(b, 64), 4321);  // row 1, entry 0
-    EXPECT_EQ(At(b, 68), 14);
-    // Equal times: the earlier stays above; a time of 0 never enters.
-    rig.LimitRun(1, 4321, 5);
-    rig.LimitRun(1, 0, 6);
-    b = ReadAll(rig.Limit());
-    ExpectValidLimitFile(b);
-    EXPECT_EQ(At(b, 68), 14);
-    EXPECT_EQ(At(b, 76), 5);
-    EXPECT_EQ(At(b, 80), 0);
+    EXPECT_EQ(rig.f.GameState, kStateSurvivalResult);
+    // Largest first, an equal value below the older one; then the checks c1, c2, c3.
+    EXPECT_EQ(ReadAll(rig.File(false)), Words({9, 2, 8, 8, 7, 7, 6, 6, 5, 1, 95, 0, 8, 0, 7, 0}));
+    rig.f.SurvivalTable = {};
+    rig.f.ReadSurvivalTable();
+    EXPECT_EQ(rig.f.SurvivalTable[4].RobotTypeId, 1);
+
+    for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1}, {0, 50, 2}, {1, 300, 3}, {1, 200, 4}, {2, 70, 5},
+                                           {2, 60, 6}, {2, 40, 7}, {1, 200, 8}, {2, 0, 9}})
+        rig.Limit(difficulty, rest, robot);
+    EXPECT_EQ(rig.f.ScoreFileError, 0);
+    const std::vector<uint8_t> l = ReadAll(rig.File(true));
+    ASSERT_EQ(l.size(), 192u);
+    const std::pair<size_t, int32_t> limit[] = {{0, 100}, {4, 1},    {8, 50},   {12, 2},   {64, 300},  {72, 200},
+                                                {76, 4},  {80, 200}, {84, 8},   {128, 70}, {144, 40},  {148, 7},
+                                                {152, 0}, {40, 620}, {48, -60}, {56, 560}, {168, 0}};
+    for (auto [offset, value] : limit) EXPECT_EQ(At(l, offset), value) << "offset " << offset;
 }
 
-TEST(LimitFile, DamagedShortAndUncheckedChanges) {
+TEST(BestTables, ADamagedTableStartsAfreshAndThePlayerIsTold) {
     FileRig rig;
-    rig.LimitRun(0, 100, 1);
-    rig.LimitRun(2, 200, 2);
-    const std::vector<uint8_t> good = ReadAll(rig.Limit());
-
-    // A byte changed inside a checked value, or in a check value: started afresh.
-    for (size_t offset : {size_t(0), size_t(144), size_t(40), size_t(57)}) {
-        std::vector<uint8_t> bad = good;
-        bad[offset] ^= 0x10;
-        WriteAll(rig.Limit(), bad);
-        rig.LimitRun(1, 300, 3);
-        EXPECT_EQ(rig.f.ScoreFileError, 1) << offset;  // the player is told the table was reset
-        std::vector<uint8_t> b = ReadAll(rig.Limit());
-        ExpectValidLimitFile(b);
-        EXPECT_EQ(At(b, 0), 0) << offset;
-        EXPECT_EQ(At(b, 64), 300);
+    rig.Survival(9, 2);
+    rig.Survival(4, 3);
+    for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1}, {1, 300, 3}, {1, 200, 4}, {2, 40, 7}})
+        rig.Limit(difficulty, rest, robot);
+    const std::vector<uint8_t> good[2] = {ReadAll(rig.File(false)), ReadAll(rig.File(true))};
+    const struct {
+        bool limit;
+        int offset;   // the byte changed; -1 none, -2 every byte zeroed
+        size_t size;  // then the file cut to this size
+        int error;
+    } rows[] = {
+        {false, 0, 64, 1},  {false, 32, 64, 1}, {false, 57, 64, 1},   {false, 4, 64, 0},   {false, 44, 64, 0},
+        {false, -1, 30, 1}, {false, -2, 64, 0}, {false, -2, 0, 0},    {true, 0, 192, 1},   {true, 73, 192, 1},
+        {true, 144, 192, 1}, {true, 88, 192, 1}, {true, 32, 192, 1},  {true, 41, 192, 1},  {true, 128, 192, 0},
+        {true, 4, 192, 0},  {true, -1, 30, 1},  {true, -2, 16, 0},
+    };
+    for (const auto& r : rows) {
+        std::vector<uint8_t> bytes = good[r.limit];
+        if (r.offset >= 0) bytes[size_t(r.offset)] ^= 0x10;
+        if (r.offset == -2) std::fill(bytes.begin(), bytes.end(), 0);
+        bytes.resize(r.size);
+        WriteAll(rig.File(r.limit), bytes);
+        const bool kept = r.error == 0 && r.offset != -2;  // the old entries are still there
+        if (r.limit) {
+            rig.Limit(1, 30, 5);
+            EXPECT_EQ(rig.f.LimitTable[1][0].Value, kept ? 300 : 30) << r.offset;
+            EXPECT_EQ(rig.f.LimitTable[0][0].Value, kept ? 100 : 0) << r.offset;
+        } else {
+            rig.f.ReadSurvivalTable();
+            EXPECT_EQ(rig.f.SurvivalTable[0].Value, kept ? 9 : 0) << r.offset;
+            rig.Survival(3, 5);
+            EXPECT_EQ(rig.f.SurvivalTable[0].Value, kept ? 9 : 3) << r.offset;
+        }
+        EXPECT_EQ(rig.f.ScoreFileError, r.error) << r.limit << " " << r.offset << " " << r.size;
+        WriteAll(rig.File(r.limit), good[r.limit]);
     }
-    // A change no check covers goes unnoticed.
-    WriteAll(rig.Limit(), good);
-    std::vector<uint8_t> unchecked = good;
-    unchecked[4] = 13;  // a robot field
-    WriteAll(rig.Limit(), unchecked);
-    rig.LimitRun(1, 50, 3);
-    EXPECT_EQ(rig.f.ScoreFileError, 0);
-    EXPECT_EQ(At(ReadAll(rig.Limit()), 4), 13);
-
-    // A short file reads as far as it goes; with its checks missing it passes only when
-    // the checked values are all zero.
-    WriteAll(rig.Limit(), std::vector<uint8_t>(good.begin(), good.begin() + 30));
-    rig.LimitRun(0, 70, 4);
-    EXPECT_EQ(rig.f.ScoreFileError, 1);
-    WriteAll(rig.Limit(), std::vector<uint8_t>(16, 0));
-    rig.LimitRun(0, 70, 4);
-    EXPECT_EQ(rig.f.ScoreFileError, 0);
-    EXPECT_EQ(ReadAll(rig.Limit()).size(), 192u);
 }
 
-TEST(LimitFile, UnwritableDirectoryAndBadDifficulty) {
+TEST(BestTables, ChecksOfAnyTableWithoutATrap) {
+    // Tables no run makes, whose second check is 0 or -1: the third is then 0, not a remainder.
     FileRig rig;
-    rig.LimitRun(7, 100, 1);  // a difficulty outside 0..2 is never an index
+    for (int32_t second : {1, 2}) {
+        WriteAll(rig.File(false), Words({0, 0, second, 7, 0, 0, 0, 0, 0, 0, 2 * second, 0, 1 - second, 0, 0, 0}));
+        rig.f.ReadSurvivalTable();
+        EXPECT_EQ(rig.f.SurvivalTable[1].RobotTypeId, 7) << second;
+    }
+}
+
+TEST(BestTables, FilesThatCannotBeWritten) {
+    FileRig rig;
+    rig.Limit(3, 100, 1);  // a difficulty outside 0..2 is never an index
     EXPECT_EQ(rig.f.ScoreFileError, 1);
-    EXPECT_FALSE(fs::exists(rig.Limit()));
+    EXPECT_FALSE(fs::exists(rig.File(true)));
+    for (bool limit : {false, true}) {
+        fs::create_directory(rig.File(limit));
+        rig.f.ScoreFileError = 0;
+        limit ? rig.Limit(0, 100, 1) : rig.Survival(5, 1);
+        EXPECT_EQ(rig.f.ScoreFileError, 1) << limit;
+    }
+    EXPECT_EQ(rig.f.GameState, kStateSurvivalResult);
     if (getuid() != 0) {  // root writes anywhere
-        chmod(rig.dir.Str().c_str(), 0500);
-        rig.LimitRun(0, 100, 1);
-        EXPECT_EQ(rig.f.ScoreFileError, 1);
-        chmod(rig.dir.Str().c_str(), 0700);
+        FileRig locked;
+        fs::permissions(locked.dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+        locked.Survival(5, 1);
+        EXPECT_EQ(locked.f.ScoreFileError, 1);
+        locked.f.ScoreFileError = 0;
+        locked.Limit(0, 100, 1);
+        EXPECT_EQ(locked.f.ScoreFileError, 1);
     }
-    // A directory where the file should be cannot be read or replaced.
-    fs::create_directory(rig.Limit());
-    rig.LimitRun(0, 100, 1);
-    EXPECT_EQ(rig.f.ScoreFileError, 1);
-    EXPECT_TRUE(fs::is_directory(rig.Limit()));
-}
-
-TEST(SurvivalFile, EntryReadBackAndDamage) {
-    FileRig rig;
-    TForm1& f = rig.f;
-    f.SurvivalScore = 12;
-    f.P1RobotId = 5;
-    f.EnterSurvivalScore();
-    EXPECT_EQ(f.GameState, kStateSurvivalResult);
-    EXPECT_EQ(f.ScoreFileError, 0);
-    std::vector<uint8_t> b = ReadAll(rig.Survival());
-    ASSERT_EQ(b.size(), 64u);
-    EXPECT_EQ(At(b, 0), 12);
-    EXPECT_EQ(At(b, 4), 5);
-    // Independent check values: c1 = 12, c2 = 13, c3 = 12 % 13.
-    EXPECT_EQ(At(b, 40), 12);
-    EXPECT_EQ(At(b, 48), 13);
-    EXPECT_EQ(At(b, 56), 12);
-    f.SurvivalTable = {};
-    f.ReadSurvivalTable();
-    EXPECT_EQ(f.SurvivalTable[0].Value, 12);
-    EXPECT_TRUE(f.HiddenRobotUnlocked());
-
-    b[0] = 99;  // a forged score: the table reads empty and the robot stays hidden
-    WriteAll(rig.Survival(), b);
-    f.ReadSurvivalTable();
-    EXPECT_EQ(f.SurvivalTable[0].Value, 0);
-    EXPECT_FALSE(f.HiddenRobotUnlocked());
-    f.SurvivalScore = 3;
-    f.EnterSurvivalScore();
-    EXPECT_EQ(f.ScoreFileError, 1);
-    EXPECT_EQ(At(ReadAll(rig.Survival()), 0), 3);
-}
-
-TEST(ResultScreens, EndEvenWhenEnteredLate) {
-    testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
-    auto form = std::make_unique<TForm1>();
-    TForm1& f = *form;
-    f.DirectDrawObj = std::make_unique<dw::Display>();
-    f.DirectDrawObj->Open("test", true);
-    f.GameState = kStateSurvivalResult;
-    f.StateFrames = 230;  // F1 in the last frames of the pre-fight screen
-    f.ScoreFileError = 1;
-    f.ResultStage();
-    EXPECT_EQ(f.GameState, kStateTitle);
-    EXPECT_EQ(f.ScoreFileError, 0);
-    f.GameState = kStateTimeOver;
-    f.StateFrames = 0;
-    for (int i = 0; i < 299; ++i) f.LimitStage();
-    EXPECT_EQ(f.GameState, kStateTimeOver);
-    f.LimitStage();
-    EXPECT_EQ(f.GameState, kStateTitle);
-}
-
-TEST(Credits, TimingsOfTheRoll) {
-    auto form = std::make_unique<TForm1>();
-    TForm1& f = *form;
-    f.SetEnd();
-    for (int i = 0; i < 30; ++i) f.ResetCreditItem(i);
-    f.GameState = kStateEnding;
-    f.StateFrames = 0;
-    int first = -1, last = -1, whiteFrom = -1, whiteTo = -1, lastLine0 = -1;
-    bool bothAt970 = false;
-    for (int frame = 1; frame <= 1999; ++frame) {
-        f.EndingStage();
-        ASSERT_EQ(f.StateFrames, frame);
-        bool any = false;
-        for (const CreditLine& l : f.CreditLines) any = any || l.Active;
-        if (any) {
-            if (first < 0) first = frame;
-            last = frame;
-        }
-        const CreditLine& l0 = f.CreditLines[0];
-        if (l0.Active) {
-            lastLine0 = frame;
-            if (l0.FadeStep == 4 && whiteFrom < 0) whiteFrom = frame;
-            if (l0.FadeStep == 4) whiteTo = frame;
-        }
-        if (frame == 975) bothAt970 = f.CreditLines[12].Active && f.CreditLines[16].Active;
-    }
-    EXPECT_EQ(first, 50);
-    EXPECT_EQ(last, 1958);
-    EXPECT_EQ(whiteFrom, 139);
-    EXPECT_EQ(whiteTo, 178);
-    EXPECT_EQ(lastLine0, 268);
-    EXPECT_TRUE(bothAt970);  // line 16 stands over line 12 at the same point
-    EXPECT_EQ(f.CreditLines[16].X, f.CreditLines[12].X);
-    for (const CreditLine& l : f.CreditLines) EXPECT_LT(strnlen(l.Text, 40), 40u);
 }
 
 TEST(ResultScreens, TablesNamesAndFileError) {
-    auto form = std::make_unique<TForm1>();
-    TForm1& f = *form;
-    f.CreateDrawingTools();
-    auto back = dw::Surface::Create(800, 600);
-    dw::ColorTable palette{};
-    for (int i = 0; i < 256; ++i) palette[size_t(i)] = {uint8_t(i), uint8_t(i), uint8_t(i)};
-    palette[200] = {180, 0, 0};
-    auto draw = [&](void (TForm1::*screen)()) {
-        f.BackDC.emplace(*back, palette);
-        (f.*screen)();
-        f.BackDC.reset();
+    const char* fileError = "File Error(ファイルを初期化(すべて０にする。)します。)";
+    const struct {
+        int32_t state, difficulty, error;
+        const char *title, *line, *name;  // at (200, 160), (180, 250) and (440, 270); or the file error
+    } rows[] = {
+        {kStateLimitResult, 2, 0, "Fast Player's Rest Time!!(HARD)", "Second Time :  4321", "D-2-E"},
+        {kStateLimitResult, 1, 0, "Fast Player's Rest Time!!(NORMAL)", "Second Time :  0", "----"},
+        {kStateLimitResult, 0, 0, "Fast Player's Rest Time!!(EASY)", "Second Time :  12", "----"},
+        {kStateSurvivalResult, 5, 0, "Great Surviver's SCORE!!", "Second Score : SCORE 7", "DEZIVOR"},
+        {kStateSurvivalResult, 0, 1, fileError, nullptr, nullptr},
+        {kStateLimitResult, 3, 0, fileError, nullptr, nullptr},
+        {kStateLimitResult, -1, 0, fileError, nullptr, nullptr},
     };
-    auto shows = [&](int x, int y, const char* text, dw::ColorRef colour) {
-        return testing_support::TextShows(*back, palette, f.Fonts[1].get(), x, y, text, colour);
-    };
-    f.GameState = kStateLimitResult;
-    f.LimitDifficulty = 2;
-    f.LimitTable[2][0] = {4321, 14};
-    f.LimitTable[2][1] = {99, 77};  // an id that names no robot
-    draw(&TForm1::Draw_Result);
-    EXPECT_TRUE(shows(200, 160, "Fast Player's Rest Time!!(HARD)", 0));
-    EXPECT_TRUE(shows(180, 200, "First Time  :  4321", 0));
-    EXPECT_TRUE(shows(440, 220, "D-2-E", 0));
-    EXPECT_TRUE(shows(440, 270, "----", 0));
-    EXPECT_TRUE(shows(180, 400, "Fifth Time  :  0", 0));
-    EXPECT_EQ(back->Get(5, 300), 200);  // the dark red band
-
-    f.GameState = kStateSurvivalResult;
+    ScreenRig rig;
+    TForm1& f = *rig.form;
+    f.LimitTable[2][1] = {4321, 14};
+    f.LimitTable[0][1] = {12, 77};  // an id that names no robot
     f.SurvivalTable[1] = {7, 11};
-    draw(&TForm1::Draw_Result);
-    EXPECT_TRUE(shows(200, 160, "Great Surviver's SCORE!!", 0));
-    EXPECT_TRUE(shows(180, 250, "Second Score : SCORE 7", 0));
-    EXPECT_TRUE(shows(440, 270, "DEZIVOR", 0));
+    for (const auto& r : rows) {
+        f.GameState = r.state;
+        f.LimitDifficulty = r.difficulty;
+        f.ScoreFileError = r.error;
+        rig.Draw(&TForm1::Draw_Result);
+        EXPECT_EQ(rig.back->Get(5, 300), rig.Index(0x0000B4));  // the red band on black
+        EXPECT_EQ(rig.back->Get(5, 100), 0);
+        if (!r.line) {
+            EXPECT_TRUE(rig.Shows(250, 210, r.title, 0)) << r.difficulty;
+            EXPECT_EQ(CountIndex(*rig.back, {0, 250, 800, 450}, 0), 0);
+            continue;
+        }
+        EXPECT_TRUE(rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0)) << r.line;
+        EXPECT_TRUE(rig.Shows(440, 270, r.name, 0)) << r.name;
+    }
+    rig.back->Fill(9);
+    f.BackDC.emplace(*rig.back, rig.palette);
+    f.Draw_Limit();
+    f.BackDC.reset();
+    EXPECT_TRUE(rig.Shows(300, 280, "Time Over!!", 0x0000FF));
+    EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, 9), 800 * 540);  // the fight stays around the band
+}
 
-    f.ScoreFileError = 1;
-    draw(&TForm1::Draw_Result);
-    EXPECT_TRUE(shows(250, 210, "File Error(ファイルを初期化(すべて０にする。)します。)", 0));
-    EXPECT_FALSE(shows(200, 160, "Great Surviver's SCORE!!", 0));
-    f.ScoreFileError = 0;
-    f.GameState = kStateLimitResult;
-    f.LimitDifficulty = 5;  // never an index: the file-error line instead
-    draw(&TForm1::Draw_Result);
-    EXPECT_TRUE(shows(250, 210, "File Error(ファイルを初期化(すべて０にする。)します。)", 0));
+TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
+    ScreenRig rig;
+    TForm1& f = *rig.form;
+    f.SetEnd();
+    f.GameState = kStateEnding;
+    f.StageNo = 4;
+    f.ToEnd();
+    int first = -1, last = -1, whiteFrom = -1, whiteTo = -1, lastLine0 = -1;
+    for (int frame = 1; frame <= 1999; ++frame) {
+        frame == 150 ? f.App.Pump() : f.EndingStage();  // one frame of the loop, drawn
+        bool any = false;
+        for (const CreditLine& l : f.CreditLines) any = any || l.Active;
+        first = any && first < 0 ? frame : first;
+        last = any ? frame : last;
+        const CreditLine& l0 = f.CreditLines[0];
+        lastLine0 = l0.Active ? frame : lastLine0;
+        whiteFrom = l0.Active && l0.FadeStep == 4 && whiteFrom < 0 ? frame : whiteFrom;
+        whiteTo = l0.Active && l0.FadeStep == 4 ? frame : whiteTo;
+        if (frame == 60) {
+            rig.Draw(&TForm1::Draw_End);
+            EXPECT_TRUE(rig.Shows(300, 300, "Thanks for your FIGHT", 0x3F3F3F));
+        }
+        if (frame == 150) { EXPECT_TRUE(OnScreen(f, 300, 300, "Thanks for your FIGHT", 0xFFFFFF)); }
+        if (frame == 975) {  // two lines at the same point
+            rig.Draw(&TForm1::Draw_End);
+            EXPECT_TRUE(f.CreditLines[12].Active);
+            EXPECT_TRUE(rig.Shows(f.CreditLines[16].X, f.CreditLines[16].Y, "Built with our own tools", 0x3F3F3F));
+        }
+    }
+    const int want[5] = {50, 1958, 139, 178, 268};
+    const int got[5] = {first, last, whiteFrom, whiteTo, lastLine0};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], want[i]) << i;
+    EXPECT_EQ(f.GameState, kStateEnding);
+    f.App.Pump();
+    EXPECT_EQ(f.GameState, kStateTitle);
+    EXPECT_EQ(f.StageNo, 0);
+}
 
-    back->Fill(9);
-    draw(&TForm1::Draw_Limit);
-    EXPECT_TRUE(shows(300, 280, "Time Over!!", 0x0000FF));
-    EXPECT_EQ(back->Get(5, 200), 9);  // the fight's last picture stays around the band
+TEST(Runs, ALimitRunLostThenASecondRunEndingInTimeOver) {
+    GameRig rig;
+    TForm1& f = *rig.form;
+    f.FormShow();
+    StartRun(f, 4, "g");
+    IntoFight(f);
+    KnockOut(f, f.P2Fighter);  // the first fight won
+    ASSERT_EQ(f.GameState, kStatePreFight);
+    EXPECT_TRUE(OnScreen(f, 0, 530, "Second Enemy!!", 0xFFFFFF));
+    IntoFight(f);
+    KnockOut(f, f.P1Fighter);  // the second lost
+    ASSERT_EQ(f.GameState, kStateTitle);
+
+    StartRun(f, 4, "g");
+    ASSERT_EQ(f.GameState, kStatePreFight);
+    EXPECT_TRUE(OnScreen(f, 0, 530, "First Enemy!!", 0xFFFFFF));
+    EXPECT_TRUE(OnScreen(f, 0, 550, "LIMIT MODE :REST IS 10000 COUNT!!", 0xFFFFFF));
+    IntoFight(f);
+    f.LimitElapsed = f.LimitFrames - 3;
+    int frames = 0;
+    for (; f.GameState == kStateFight && frames < 2; ++frames) f.App.Pump();
+    EXPECT_EQ(frames, 2);
+    const std::vector<uint8_t> fight(f.BackSurface()->Row(0), f.BackSurface()->Row(0) + 800 * 600);
+    f.App.Pump();
+    ASSERT_EQ(f.GameState, kStateTimeOver);
+    EXPECT_TRUE(OnScreen(f, 300, 280, "Time Over!!", 0x0000FF));
+    for (int y : {0, 259, 320, 599}) EXPECT_EQ(std::memcmp(&fight[800 * size_t(y)], f.BackSurface()->Row(y), 800), 0) << y;
+    for (frames = 0; f.GameState == kStateTimeOver && frames < 400; ++frames) f.App.Pump();
+    EXPECT_EQ(frames, 300);
+    EXPECT_EQ(f.GameState, kStateTitle);
+    EXPECT_FALSE(fs::exists(rig.dir.Path() / "score2.zor"));
+}
+
+TEST(Runs, SurvivalWinRaisesTheScoreAndALossEntersIt) {
+    GameRig rig;
+    TForm1& f = *rig.form;
+    f.FormShow();
+    StartRun(f, 3, "sg");
+    IntoFight(f);
+    KnockOut(f, f.P2Fighter);
+    ASSERT_EQ(f.GameState, kStatePreFight);
+    EXPECT_TRUE(OnScreen(f, 0, 550, "SURVIVAL MODE :SCORE IS 1 POINT!!", 0xFFFFFF));
+    IntoFight(f);
+    KnockOut(f, f.P1Fighter);
+    ASSERT_EQ(f.GameState, kStateSurvivalResult);
+    EXPECT_TRUE(OnScreen(f, 180, 200, "First Score  : SCORE 1", 0x000000));
+    const std::vector<uint8_t> b = ReadAll(rig.dir.Path() / "score.zor");
+    ASSERT_EQ(b.size(), 64u);
+    EXPECT_EQ(At(b, 0), 1);
+    EXPECT_EQ(At(b, 4), 2);
+    int frames = 0;
+    for (; f.GameState == kStateSurvivalResult && frames < 300; ++frames) f.App.Pump();
+    EXPECT_EQ(frames, 200);
+    EXPECT_EQ(f.GameState, kStateTitle);
 }

@@ -1,495 +1,386 @@
-// The game shell: options file, menus, title and error screens, start-up and close.
+// The game shell: "opt.ez", start-up and close, the key-down event, the menus, each
+// player's controls from keys and joysticks, and the title and error screens.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <array>
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <functional>
 #include <vector>
 
 #include "platform/message_box.h"
 #include "platform/resources.h"
 #include "shell/form.h"
-#include "shell/little_endian.h"
-#include "shell/options.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
-using testing_support::CountIndex;
-using testing_support::TempDir;
-using testing_support::GameRig;
-using testing_support::PushKey;
-using testing_support::Tap;
+using namespace testing_support;
 
-namespace {
-
-std::vector<uint8_t> OptionBytes(std::initializer_list<int32_t> fields) {
-    std::vector<uint8_t> v(fields.size() * 4);
-    size_t i = 0;
-    for (int32_t f : fields) WriteLe32(v.data() + 4 * i++, f);
-    return v;
-}
-
-bool Same(const OptionRecord& a, const OptionRecord& b) {
-    return a.FrameWait == b.FrameWait && a.CpuLevel == b.CpuLevel && a.GameMode == b.GameMode &&
-           a.LimitDifficulty == b.LimitDifficulty;
-}
-
-// A palette with black, white and the menu grey at fixed places.
-dw::ColorTable MenuPalette() {
-    dw::ColorTable t{};
-    for (auto& e : t) e = {20, 120, 40};
-    t[0] = {0, 0, 0};
-    t[1] = {255, 255, 255};
-    t[2] = {128, 128, 128};
-    t[3] = {255, 0, 255};
-    return t;
-}
-
-constexpr uint8_t kBlack = 0, kWhite = 1, kGrey = 2, kGround = 4;
-
-// A form with its drawing tools but no display: screens draw into a surface of ours.
-struct ScreenRig {
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
-    std::unique_ptr<dw::Surface> back = dw::Surface::Create(800, 600);
-    dw::ColorTable palette = MenuPalette();
-
-    ScreenRig() {
-        form->CreateDrawingTools();
-        back->Fill(kGround);
+TEST(Options, FieldsInRangeAreKeptTheOthersTakeTheirDefaults) {
+    std::vector<uint8_t> cut = Words({40, 3, 2});
+    cut.pop_back();  // the third field one byte short
+    const struct {
+        std::vector<uint8_t> file;
+        int32_t want[5];  // FrameWait, CpuLevel, GameMode, LimitDifficulty, LimitFrames
+    } rows[] = {{Words({100, 3, 4, 2}), {100, 3, 4, 2, 5000}}, {Words({7, 2, 2, 1}), {7, 2, 2, 1, 7500}},
+                {Words({101, 4, 5, 3}), {0, 1, 1, 0, 10000}},  {Words({-1, 0, 0, -1}), {0, 1, 1, 0, 10000}},
+                {Words({INT32_MIN, INT32_MAX, 3, 1}), {0, 1, 3, 1, 7500}}, {cut, {40, 3, 1, 0, 10000}}, {{}, {0, 1, 1, 0, 10000}}};
+    for (const auto& r : rows) {
+        TempDir dir;
+        WriteAll(dir.Path() / "opt.ez", r.file);
+        auto f = std::make_unique<TForm1>();
+        f->DataDir = dir.Str();
+        f->LoadOptions();
+        const int32_t got[5] = {f->FrameWait, f->CpuLevel, f->GameMode, f->LimitDifficulty, f->LimitFrames};
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], r.want[i]) << "field " << i << " of " << r.file.size() << " bytes";
     }
-    void Draw(void (TForm1::*draw)()) {
-        form->BackDC.emplace(*back, palette);
-        (form.get()->*draw)();
-        form->BackDC.reset();
-    }
-};
-
-}  // namespace
-
-TEST(Options, DamagedFilesFallBackFieldByField) {
-    const OptionRecord def;
-    EXPECT_TRUE(Same(ParseOptions({}), def));
-    // A short file keeps the fields it has.
-    auto shortFile = OptionBytes({40, 3});
-    OptionRecord o = ParseOptions(shortFile);
-    EXPECT_EQ(o.FrameWait, 40);
-    EXPECT_EQ(o.CpuLevel, 3);
-    EXPECT_EQ(o.GameMode, def.GameMode);
-    EXPECT_EQ(o.LimitDifficulty, def.LimitDifficulty);
-    // Each field out of range on either side takes its default, the others stay.
-    const int32_t good[4] = {100, 2, 4, 2};
-    const int32_t bad[4][2] = {{-1, 101}, {0, 4}, {0, 5}, {-1, 3}};
-    for (int f = 0; f < 4; ++f) {
-        for (int32_t b : {bad[f][0], bad[f][1], INT32_MIN, INT32_MAX}) {
-            int32_t v[4] = {good[0], good[1], good[2], good[3]};
-            v[f] = b;
-            auto bytes = OptionBytes({v[0], v[1], v[2], v[3]});
-            OptionRecord r = ParseOptions(bytes);
-            const int32_t got[4] = {r.FrameWait, r.CpuLevel, r.GameMode, r.LimitDifficulty};
-            const int32_t want[4] = {def.FrameWait, def.CpuLevel, def.GameMode, def.LimitDifficulty};
-            for (int g = 0; g < 4; ++g) EXPECT_EQ(got[g], g == f ? want[g] : good[g]) << f << " " << b;
-        }
-    }
-}
-
-TEST(Options, FileRoundTripAndFailures) {
+    // A file that cannot be replaced is reported, and no temporary file is left behind.
     TempDir dir;
-    const std::string path = (dir.Path() / "opt.ez").string();
-    EXPECT_TRUE(Same(ReadOptionsFile(path), OptionRecord{}));  // missing
-    const OptionRecord o{7, 3, 4, 2};
-    ASSERT_TRUE(WriteOptionsFile(path, o));
-    EXPECT_EQ(fs::file_size(path), 16u);
-    EXPECT_TRUE(Same(ReadOptionsFile(path), o));
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> raw((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(raw[0], 7);   // little-endian, FrameWait first
-    EXPECT_EQ(raw[12], 2);  // LimitDifficulty last
-    // A directory in the file's place, or a directory that cannot be written.
-    fs::create_directory(dir.Path() / "d");
-    EXPECT_TRUE(Same(ReadOptionsFile((dir.Path() / "d").string()), OptionRecord{}));
-    if (getuid() != 0) {
-        fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_FALSE(WriteOptionsFile(path, o));
-    }
+    fs::create_directory(dir.Path() / "opt.ez");
+    auto f = std::make_unique<TForm1>();
+    f->DataDir = dir.Str();
+    f->LoadOptions();
+    testing::internal::CaptureStderr();
+    f->SaveOptions();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Could not write opt.ez\n");
+    EXPECT_FALSE(fs::exists(dir.Path() / "opt.ez.tmp"));
 }
 
-TEST(Menus, WalkFromTitleToStartMessage) {
-    auto owner = std::make_unique<TForm1>();
-    TForm1& form = *owner;
-    auto press = [&](dw::Key k) {
-        form.Keys.Press(k, true);
-        form.ControlHead();
-        form.StartStage();
-        form.Keys.Press(k, false);
-        form.ControlHead();
-        form.StartStage();
-    };
-    // Title -> main menu; a held button does not decide twice.
-    form.Keys.Press(dw::Key::G, true);
-    form.ControlHead();
-    form.StartStage();
-    EXPECT_EQ(form.GameState, kStateMainMenu);
-    form.ControlHead();
-    form.StartStage();
-    EXPECT_EQ(form.GameState, kStateMainMenu);
-    form.Keys.Press(dw::Key::G, false);
-
-    press(dw::Key::A);  // already 1: stays at the edge
-    EXPECT_EQ(form.GameMode, 1);
-    for (int i = 0; i < 5; ++i) press(dw::Key::D);
-    EXPECT_EQ(form.GameMode, 4);
-    press(dw::Key::G);
-    EXPECT_EQ(form.GameState, kStateLimitMenu);
-    press(dw::Key::D);
-    press(dw::Key::D);
-    press(dw::Key::D);
-    EXPECT_EQ(form.LimitDifficulty, 2);
-    EXPECT_EQ(form.LimitFrames, 5000);
-    press(dw::Key::A);
-    EXPECT_EQ(form.LimitFrames, 7500);
-    press(dw::Key::G);
-    EXPECT_EQ(form.GameState, kStateStartMessage);
-    EXPECT_EQ(form.StateFrames, 1);  // the release frame already counts
-
-    // One player goes through the level menu; two players and Survival straight on.
-    for (int mode : {1, 2, 3}) {
-        form.GameState = kStateMainMenu;
-        form.GameMode = mode;
-        press(dw::Key::G);
-        EXPECT_EQ(form.GameState, mode == 1 ? kStateLevelMenu : kStateStartMessage);
-    }
-    form.GameState = kStateLevelMenu;
-    form.CpuLevel = 1;
-    press(dw::Key::D);
-    press(dw::Key::D);
-    press(dw::Key::D);
-    EXPECT_EQ(form.CpuLevel, 3);
-    press(dw::Key::G);
-    EXPECT_EQ(form.GameState, kStateStartMessage);
-
-    // A field that came in out of range is brought back by the first move.
-    form.GameState = kStateMainMenu;
-    form.GameMode = 9;
-    press(dw::Key::A);
-    EXPECT_EQ(form.GameMode, 4);
-}
-
-TEST(Menus, ControlsFromBothPlayersKeys) {
-    auto owner = std::make_unique<TForm1>();
-    TForm1& form = *owner;
-    form.Keys.Press(dw::Key::Left, true);
-    form.Keys.Press(dw::Key::Pad5, true);
-    form.Keys.Press(dw::Key::PadAdd, true);
-    form.Keys.Press(dw::Key::W, true);
-    form.Keys.Press(dw::Key::S, true);  // up and down together cancel
-    form.Keys.Press(dw::Key::B, true);
-    form.ControlHead();
-    EXPECT_EQ(form.Controls[1].Horizontal, -1);
-    EXPECT_EQ(form.Controls[1].Action, 10);  // dash and weapon 4
-    EXPECT_EQ(form.Controls[0].Vertical, 0);
-    EXPECT_EQ(form.Controls[0].Action, 5);  // guard
-}
-
-TEST(TitleScreen, MenuWordsAndBands) {
-    ScreenRig rig;
-    TForm1& f = *rig.form;
-    // Main menu with "2Player?" chosen: the band is cleared, the chosen word is white.
-    f.GameState = kStateMainMenu;
-    f.GameMode = 2;
-    rig.Draw(&TForm1::Draw_Start);
-    EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 290}, kGround), 800 * 290);
-    EXPECT_EQ(CountIndex(*rig.back, {0, 310, 800, 600}, kGround), 800 * 290);
-    EXPECT_GT(CountIndex(*rig.back, {240, 290, 340, 310}, kWhite), 20);
-    EXPECT_EQ(CountIndex(*rig.back, {120, 290, 230, 310}, kWhite), 0);
-    EXPECT_GT(CountIndex(*rig.back, {120, 290, 230, 310}, kGrey), 20);
-    EXPECT_GT(CountIndex(*rig.back, {550, 290, 700, 310}, kGrey), 20);
-    EXPECT_EQ(CountIndex(*rig.back, {0, 290, 800, 310}, kGround), 0);
-
-    // Out-of-range fields: the band is cleared and no word drawn.
-    struct Case {
-        int32_t state;
-        dw::Rect band;
-        int32_t TForm1::*field;
-        int32_t value;
-    };
-    const Case cases[] = {{kStateMainMenu, {0, 290, 800, 310}, &TForm1::GameMode, 0},
-                          {kStateMainMenu, {0, 290, 800, 310}, &TForm1::GameMode, 5},
-                          {kStateLevelMenu, {0, 40, 350, 60}, &TForm1::CpuLevel, 4},
-                          {kStateLimitMenu, {300, 540, 800, 560}, &TForm1::LimitDifficulty, -1},
-                          {kStateLimitMenu, {300, 540, 800, 560}, &TForm1::LimitDifficulty, 3}};
-    for (const Case& c : cases) {
-        rig.back->Fill(kGround);
-        f.GameState = c.state;
-        f.*c.field = c.value;
-        rig.Draw(&TForm1::Draw_Start);
-        const int area = c.band.Width() * c.band.Height();
-        EXPECT_EQ(CountIndex(*rig.back, c.band, kBlack), area) << c.state << " " << c.value;
-        EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, kGround), 800 * 600 - area);
-    }
-
-    // Title wait and the unused state 2 draw nothing over the picture.
-    for (int32_t s : {0, 2}) {
-        rig.back->Fill(kGround);
-        f.GameState = s;
-        rig.Draw(&TForm1::Draw_Start);
-        EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, kGround), 800 * 600);
-    }
-
-    // The level menu stands top left, the Limit menu bottom right.
-    rig.back->Fill(kGround);
-    f.GameState = kStateLevelMenu;
-    f.CpuLevel = 3;
-    rig.Draw(&TForm1::Draw_Start);
-    EXPECT_GT(CountIndex(*rig.back, {250, 40, 350, 60}, kWhite), 20);
-    EXPECT_GT(CountIndex(*rig.back, {0, 40, 90, 60}, kGrey), 20);
-}
-
-TEST(ErrorScreen, EveryCodeNamesItsFailure) {
-    ScreenRig rig;
-    // The same lines drawn by hand are the reference picture for each code.
-    auto reference = [&](const char* what, const char* code) {
-        auto ref = dw::Surface::Create(800, 600);
-        dw::DrawContext dc(*ref, rig.palette);
-        dc.SelectFont(rig.form->Fonts[1].get());
-        dc.SetTransparentBackground(true);
-        dc.SetTextColor(0xFFFFFF);
-        dc.TextOut(100, 200, what);
-        dc.TextOut(10, 560, code);
-        dc.TextOut(140, 220, "Sorry!Once You Should Stop the Game.");
-        dc.TextOut(180, 240, "Please Press Escape Key(Esc)! And Try Again!");
-        return ref;
-    };
-    struct Case {
-        int32_t code;
-        const char* what;
-        const char* line;
-    };
-    const Case cases[] = {{1, "There is a Error In Loading Character Data1.", "ErrorCode #1."},
-                          {2, "There is a Error In Loading Character Data2.", "ErrorCode #2."},
-                          {3, "There is a Error In Sound.", "ErrorCode #3."},
-                          {4, "There is a Error In Drawing.", "ErrorCode #4."},
-                          {0, "There is a Unknown Error.", "ErrorCode #5."},
-                          {5, "There is a Unknown Error.", "ErrorCode #5."},
-                          {-7, "There is a Unknown Error.", "ErrorCode #5."}};
-    for (const Case& c : cases) {
-        rig.back->Fill(kGround);
-        rig.form->ErrorCode = c.code;
-        rig.Draw(&TForm1::Draw_Error);
-        auto ref = reference(c.what, c.line);
-        EXPECT_EQ(0, std::memcmp(ref->Pixels(), rig.back->Pixels(), 800 * 600)) << c.code;
-        EXPECT_GT(CountIndex(*rig.back, {10, 560, 200, 580}, kWhite), 30);
-    }
-}
-
-TEST(Shell, StartsClosesTwiceAndKeepsOptions) {
+TEST(Shell, StartReadsTheFilesAndCloseWritesTheOptionsOnce) {
     GameRig rig;
     TForm1& f = *rig.form;
-    // Options from an earlier run are read at start-up.
-    ASSERT_TRUE(WriteOptionsFile(rig.dir.Str() + "/opt.ez", OptionRecord{3, 2, 3, 1}));
+    WriteAll(rig.dir.Path() / "opt.ez", Words({3, 2, 3, 1}));
+    f.SurvivalScore = 10;
+    f.EnterSurvivalScore();
+    f.SurvivalTable = {};
     f.FormShow();
     ASSERT_FALSE(f.Closed());
     EXPECT_EQ(f.GameState, kStateTitle);
     EXPECT_EQ(f.GameMode, 3);
     EXPECT_EQ(f.LimitFrames, 7500);
-    ASSERT_NE(f.SheetSurface1, nullptr);
-    EXPECT_EQ(f.SheetSurface1->Width(), 800);
-    EXPECT_TRUE(f.SheetSurface1->ColorKey().has_value());
-    EXPECT_EQ(f.DirectDrawObj->Palette(), f.SheetSurface1->Colors());  // the title's palette is the screen's
-
-    f.AppIdle();
+    EXPECT_TRUE(f.HiddenRobotUnlocked());
+    EXPECT_TRUE(f.SheetSurface1 && f.SheetSurface1->ColorKey().has_value());
+    EXPECT_EQ(f.DirectDrawObj->Palette(), f.SheetSurface1->Colors());
+    EXPECT_TRUE(f.VoiceBuffer && f.CursorBuffer);
+    for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(f.HitBuffers[i] && f.HitDuplicates[i]) << i;
     f.FrameWait = 9;
-    f.Close();
-    f.Close();
-    EXPECT_TRUE(f.Closed());
-    EXPECT_EQ(f.DirectDrawObj, nullptr);
-    EXPECT_EQ(f.SoundDevice, nullptr);
-    EXPECT_EQ(f.Fonts[1], nullptr);
-    f.AppIdle();  // a frame after the close does nothing
-    EXPECT_EQ(ReadOptionsFile(rig.dir.Str() + "/opt.ez").FrameWait, 9);
+    f.CpuLevel = 7;  // a value the next start would refuse is stored as its default
+    PushKey(SDL_SCANCODE_ESCAPE, true);
+    f.App.Run();
+    EXPECT_TRUE(f.Closed() && !f.DirectDrawObj && !f.SoundDevice && !f.Fonts[1]);
+    EXPECT_EQ(ReadAll(rig.dir.Path() / "opt.ez"), Words({9, 1, 3, 1}));
+    fs::remove(rig.dir.Path() / "opt.ez");
+    f.Close();  // a second close writes nothing
+    EXPECT_FALSE(fs::exists(rig.dir.Path() / "opt.ez"));
 }
 
-TEST(Shell, StartUpMakesItsSoundsAndPicturesInOrder) {
-    GameRig rig;
-    std::vector<std::string> seen;
-    dw::SetResourceObserver([&](dw::ResourceKind, std::string_view name) { seen.emplace_back(name); });
-    rig.form->FormShow();
-    dw::SetResourceObserver({});
-    // The start voice, the hit sounds and the cursor sound, then the title picture.
-    const std::vector<std::string> expected = {"S_BEGIN", "HITTED1", "HITTED2", "HITTED3", "HITTED4", "S_SELECT", "TITLE"};
-    EXPECT_EQ(seen, expected);
-    EXPECT_TRUE(rig.form->VoiceBuffer != nullptr);
-    for (const auto& b : rig.form->HitDuplicates) EXPECT_NE(b, nullptr);
+TEST(Shell, AStartThatFailsEarlyLeavesTheOptionsFileAlone) {
+    const std::vector<uint8_t> stored = Words({250, 2, 9, 1});
+    for (const bool noDisplay : {true, false}) {
+        ScopedEnv video("SDL_VIDEODRIVER", noDisplay ? "no-such-driver" : "dummy");
+        GameRig rig;
+        if (!noDisplay) fs::remove(rig.dir.Path() / "Start.mid");
+        WriteAll(rig.dir.Path() / "opt.ez", stored);
+        std::vector<std::string> messages;
+        dw::SetMessageSink([&](const std::string&, const std::string& text) { messages.push_back(text); });
+        rig.form->FormShow();
+        rig.form->Close();
+        dw::SetMessageSink({});
+        EXPECT_EQ(ReadAll(rig.dir.Path() / "opt.ez"), stored) << noDisplay;
+        if (noDisplay) { EXPECT_EQ(messages, std::vector<std::string>{"There is a Error In Drawing."}); }
+    }
 }
 
-TEST(Shell, SilentWithoutSoundDevice) {
-    testing_support::ScopedEnv env("SDL_AUDIODRIVER", "no-such-driver");
+TEST(Shell, WithoutASoundDeviceTheGameRunsSilent) {
+    ScopedEnv audio("SDL_AUDIODRIVER", "no-such-driver");
     GameRig rig;
     rig.form->FormShow();
     EXPECT_FALSE(rig.form->Closed());
-    EXPECT_EQ(rig.form->SoundDevice, nullptr);
-    EXPECT_EQ(rig.form->VoiceBuffer, nullptr);
-    EXPECT_EQ(rig.form->CreateSoundData("BEAM", rig.form->P1ShotSounds[0]), 0);
-    rig.form->HitSound1("HITTED1");
-    rig.form->AppIdle();
-    EXPECT_EQ(rig.form->GameState, kStateTitle);
+    EXPECT_EQ(rig.form->CreateSoundData("S_BEGIN", rig.form->VoiceBuffer), 0);
+    EXPECT_TRUE(rig.form->PlayMusic("no-such.mid"));
 }
 
-TEST(Shell, BrokenWaveNamesTheStepAndTheGameGoesOn) {
+TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    ASSERT_NE(f.SoundDevice, nullptr);
+    auto buffers = [&] {
+        return std::array{f.VoiceBuffer.get(), f.CursorBuffer.get(), f.HitBuffers[0].get(), f.HitBuffers[1].get(),
+                          f.HitDuplicates[3].get()};
+    };
+    // One step of a screen with a key newly pressed, without a frame's drawing: short
+    // sounds must still be playing when they are looked at.
+    auto step = [&](dw::Key key, void (TForm1::*stage)()) {
+        f.Keys.ReleaseAll();
+        f.ControlHead();
+        f.Keys.Press(key, true);
+        f.ControlHead();
+        (f.*stage)();
+    };
+    const struct {
+        std::function<void()> act;
+        unsigned playing;  // bits: the voice, the cursor, hits 1 and 2, the second player's hit 4
+    } rows[] = {
+        {[&] { step(dw::Key::G, &TForm1::StartStage); }, 2},  // the title gives way to the main menu
+        {[&] { step(dw::Key::D, &TForm1::StartStage); }, 2},
+        {[&] { f.HitSound1("HITTED2"); }, 8},
+        {[&] { f.HitSound2("HITTED4"); }, 16},
+        {[&] { f.HitSound1("NONE"); }, 0},
+        {[&] { f.FormKeyDown(dw::Key::F1); }, 1},  // back to the title and its voice
+        {[&] { f.GameState = kStateSelect; f.P1RobotId = 5; step(dw::Key::S, &TForm1::SelectStage); }, 0},  // stuck
+        {[&] { f.P1RobotId = 12; step(dw::Key::G, &TForm1::SelectStage); }, 4},  // a robot without data: a thud
+        {[&] { f.GameMode = 3; f.GameState = kStatePreFight; f.VoiceBuffer->Play(); f.FormKeyDown(dw::Key::F1); }, 0},
+    };
+    for (const auto& r : rows) {
+        for (dw::SoundBuffer* b : buffers()) b->Stop();
+        r.act();
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(buffers()[size_t(i)]->Playing(), (r.playing >> i & 1u) != 0) << &r - rows << " " << i;
+    }
+    // A sound that cannot be read is named with its failing step; the game goes on silent.
     std::vector<std::string> messages;
-    dw::SetMessageSink([&](const std::string& caption, const std::string& text) {
-        messages.push_back(caption + "|" + text);
-    });
-    // A good file, then one broken at each of the seven read steps.
-    const auto good = dw::FindResource(dw::ResourceKind::Wave, "HITTED1");
-    std::vector<uint8_t> base(good.begin(), good.end());
-    std::vector<std::vector<uint8_t>> broken(7);
-    broken[1] = {'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    broken[2] = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    broken[3] = base;
-    broken[3][20] = 9;  // not PCM
-    broken[4] = base;
-    WriteLe32(broken[4].data() + 16, 0x7FFF0000);  // the format chunk runs past the file
-    broken[5] = std::vector<uint8_t>(base.begin(), base.begin() + 36);
-    WriteLe32(broken[5].data() + 4, 28);
-    broken[6] = base;
-    WriteLe32(broken[6].data() + 40, 0x7FFFFFF0);  // more data than there is
-    for (int step = 1; step <= 7; ++step) {
-        messages.clear();
-        if (!f.SoundDevice) {
-            f.SoundDevice = std::make_unique<dw::SoundDevice>();
-            ASSERT_TRUE(f.SoundDevice->Open());
-        }
-        // Step 1 is a sound that is not there at all.
-        dw::OverrideResource(dw::ResourceKind::Wave, "HITTED1", broken[size_t(step - 1)]);
-        std::unique_ptr<dw::SoundBuffer> buffer;
-        const char* name = step == 1 ? "NO-SUCH-SOUND" : "HITTED1";
-        EXPECT_EQ(f.CreateSoundData(name, buffer), 0) << step;
-        EXPECT_EQ(buffer, nullptr);
-        ASSERT_EQ(messages.size(), 1u) << step;
-        EXPECT_NE(messages[0].find("Error|"), std::string::npos);
-        EXPECT_NE(messages[0].find("step " + std::to_string(step)), std::string::npos) << messages[0];
-        EXPECT_EQ(f.SoundDevice, nullptr);  // the whole device was released
-        f.AppIdle();                        // and the game goes on, silent
-        EXPECT_FALSE(f.Closed());
-    }
-    dw::OverrideResource(dw::ResourceKind::Wave, "HITTED1", {});
+    dw::SetMessageSink([&](const std::string& caption, const std::string& text) { messages.push_back(caption + "|" + text); });
+    const std::vector<uint8_t> broken{'R', 'I', 'F', 'X'};
+    dw::OverrideResource(dw::ResourceKind::Wave, "HITTED2", broken);
+    EXPECT_EQ(f.CreateSoundData("HITTED2", f.HitBuffers[1]), 0);
+    dw::OverrideResource(dw::ResourceKind::Wave, "HITTED2", {});
     dw::SetMessageSink({});
-}
-
-TEST(Shell, StepChangeIsDrawnInTheSameFrameAndF1ReturnsToTitle) {
-    GameRig rig;
-    TForm1& f = *rig.form;
-    f.FormShow();
-    PushKey(SDL_SCANCODE_G, true);
+    EXPECT_EQ(messages, std::vector<std::string>{"Error|The sound \"HITTED2\" could not be read (step 2)."});
+    EXPECT_TRUE(!f.SoundDevice && !f.HitDuplicates[3] && !f.CursorBuffer);  // every buffer goes with the device
+    f.GameState = kStateTitle;
+    f.Keys.ReleaseAll();
     f.App.Pump();
+    Play(f, "g");
     EXPECT_EQ(f.GameState, kStateMainMenu);
-    const dw::Surface& back = *f.BackSurface();
-    const uint8_t black = dw::NearestIndex(f.DirectDrawObj->Palette(), 0x000000);
-    const uint8_t white = dw::NearestIndex(f.DirectDrawObj->Palette(), 0xFFFFFF);
-    EXPECT_GT(CountIndex(back, {0, 290, 800, 310}, black), 800 * 20 / 2);
-    EXPECT_GT(CountIndex(back, {120, 290, 230, 310}, white), 20);
-    PushKey(SDL_SCANCODE_G, false);
-    f.App.Pump();
-
-    PushKey(SDL_SCANCODE_F1, true);
-    f.App.Pump();
-    EXPECT_EQ(f.GameState, kStateTitle);
-    PushKey(SDL_SCANCODE_F1, false);
-
-    // F1 does nothing on the error screen; Esc leaves it.
-    f.ToError(3);
-    PushKey(SDL_SCANCODE_F1, true);
-    f.App.Pump();
-    EXPECT_EQ(f.GameState, kStateError);
-    PushKey(SDL_SCANCODE_ESCAPE, true);
-    f.App.Pump();
-    EXPECT_TRUE(f.Closed());
-    EXPECT_FALSE(f.App.Running());
 }
 
-TEST(EndToEnd, ChooseLimitHardThenQuit) {
+TEST(Shell, F1AndEscapeInEachModeAndScreen) {
+    const struct {
+        int32_t mode, state;
+        SDL_Scancode key;
+        int32_t then;  // the state after the key's frame; -1: closed
+    } rows[] = {{1, kStateSelect, SDL_SCANCODE_F1, kStateTitle},          {4, kStateLimitMenu, SDL_SCANCODE_F1, kStateTitle},
+                {3, kStatePreFight, SDL_SCANCODE_F1, kStateSurvivalResult}, {3, kStateSelect, SDL_SCANCODE_F1, kStateSelect},
+                {1, kStateError, SDL_SCANCODE_F1, kStateError},            {2, kStateSelect, SDL_SCANCODE_ESCAPE, -1}};
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    ASSERT_FALSE(f.Closed());
-    f.App.Pump();
-    Tap(f, SDL_SCANCODE_G);  // title -> main menu
-    for (int i = 0; i < 3; ++i) Tap(f, SDL_SCANCODE_D);
-    EXPECT_EQ(f.GameMode, 4);
-    if (const char* out = std::getenv("DW_SCREENSHOT_DIR")) {
-        f.GameMode = 1;
+    for (const auto& r : rows) {
+        f.GameMode = r.mode;
+        f.GameState = r.state;
+        PushKey(r.key, true);
         f.App.Pump();
-        testing_support::DumpBmp(*f.BackSurface(), f.DirectDrawObj->Palette(),
-                                 std::string(out) + "/main_menu.bmp");
-        f.GameMode = 4;
+        PushKey(r.key, false);
+        EXPECT_EQ(f.Closed() ? -1 : f.GameState, r.then) << r.mode << " " << r.state;
+        if (r.then == kStateError) { EXPECT_TRUE(OnScreen(f, 10, 560, "ErrorCode #5.", 0xFFFFFF)); }
+        EXPECT_EQ(fs::remove(rig.dir.Path() / "score.zor"), r.then == kStateSurvivalResult);
     }
-    Tap(f, SDL_SCANCODE_G);  // -> Limit menu
-    EXPECT_EQ(f.GameState, kStateLimitMenu);
-    Tap(f, SDL_SCANCODE_D);
-    Tap(f, SDL_SCANCODE_D);
-    Tap(f, SDL_SCANCODE_G);  // HARD
-    EXPECT_EQ(f.GameState, kStateStartMessage);
-    EXPECT_EQ(f.LimitFrames, 5000);
-    PushKey(SDL_SCANCODE_ESCAPE, true);
-    f.App.Run();  // handles the Esc and ends
-    EXPECT_TRUE(f.Closed());
-    const OptionRecord saved = ReadOptionsFile(rig.dir.Str() + "/opt.ez");
-    EXPECT_EQ(saved.GameMode, 4);
-    EXPECT_EQ(saved.LimitDifficulty, 2);
 }
 
-TEST(EndToEnd, TwoPlayersThroughSelectToPreFight) {
+TEST(Menus, ScriptsFromTheTitle) {
+    const struct {
+        int32_t mode, level, difficulty;
+        const char* keys;
+        int32_t want[5];  // GameState, GameMode, CpuLevel, LimitDifficulty, LimitFrames
+    } rows[] = {
+        {1, 1, 0, "G", {kStateMainMenu, 1, 1, 0, 10000}},  // a held button decides once
+        {1, 1, 0, "gadddddg", {kStateLimitMenu, 4, 1, 0, 10000}},
+        {1, 1, 0, "gDg", {kStateStartMessage, 2, 1, 0, 10000}},  // a held direction moves once
+        {3, 1, 0, "gg", {kStateStartMessage, 3, 1, 0, 10000}},
+        {1, 2, 0, "ggaaag", {kStateStartMessage, 1, 1, 0, 10000}},
+        {1, 2, 0, "ggddd", {kStateLevelMenu, 1, 3, 0, 10000}},
+        {4, 1, 1, "ggdd", {kStateLimitMenu, 4, 1, 2, 5000}},
+        {4, 1, 1, "ggaag", {kStateStartMessage, 4, 1, 0, 10000}},
+        {4, 1, 2, "gga", {kStateLimitMenu, 4, 1, 1, 7500}},
+        {9, 1, 0, "ga", {kStateMainMenu, 4, 1, 0, 10000}},  // out of range: back in at the edge
+        {4, 1, 7, "ggd", {kStateLimitMenu, 4, 1, 2, 5000}},
+    };
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    ASSERT_FALSE(f.Closed());
-    f.FrameWait = 0;
-    Tap(f, SDL_SCANCODE_G);
-    Tap(f, SDL_SCANCODE_D);
-    Tap(f, SDL_SCANCODE_G);  // two players: straight to the start message
-    EXPECT_EQ(f.GameState, kStateStartMessage);
-    for (int i = 0; i < 70 && f.GameState != kStateSelect; ++i) f.App.Pump();
-    ASSERT_EQ(f.GameState, kStateSelect);
-    EXPECT_EQ(f.SheetSurface1->Width(), 750);  // "MARKS"
-    EXPECT_EQ(f.SheetSurface2->Width(), 750);  // "MARKS2"
+    for (const auto& r : rows) {
+        f.GameState = kStateTitle;
+        f.GameMode = r.mode;
+        f.CpuLevel = r.level;
+        f.LimitDifficulty = r.difficulty;
+        f.LimitFrames = 10000;
+        Play(f, r.keys);
+        const int32_t got[5] = {f.GameState, f.GameMode, f.CpuLevel, f.LimitDifficulty, f.LimitFrames};
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], r.want[i]) << r.keys << " field " << i;
+    }
+    // The start message stands 60 frames, the one that decided first.
+    f.GameState = kStateTitle;
+    f.GameMode = 2;
+    Play(f, "gg");
+    int frames = 1;
+    for (; f.GameState == kStateStartMessage && frames < 100; ++frames) f.App.Pump();
+    EXPECT_EQ(frames, 60);
+    EXPECT_EQ(f.GameState, kStateSelect);
+    f.GameState = kStateLevelMenu;
+    f.App.Pump();
+    EXPECT_TRUE(OnScreen(f, 0, 40, "EASY", 0xFFFFFF) && OnScreen(f, 100, 40, "NORMAL", 0x808080));
+}
 
-    Tap(f, SDL_SCANCODE_S);
-    Tap(f, SDL_SCANCODE_S);
-    Tap(f, SDL_SCANCODE_D);
-    Tap(f, SDL_SCANCODE_DOWN);
-    Tap(f, SDL_SCANCODE_DOWN);
-    Tap(f, SDL_SCANCODE_DOWN);
-    Tap(f, SDL_SCANCODE_V);
-    Tap(f, SDL_SCANCODE_V);
-    EXPECT_EQ(f.P1RobotId, 13);
-    EXPECT_EQ(f.P2RobotId, 4);
-    EXPECT_EQ(f.FrameWait, 2);
-    Tap(f, SDL_SCANCODE_B);
-    EXPECT_EQ(f.FrameWait, 1);
-    // The robot pictures lie over the text layer: a cell's pixels from "MARKS2" show up.
-    const dw::Surface& back = *f.BackSurface();
-    int pictured = 0;
-    for (int y = 40; y < 170; ++y)
-        for (int x = 360; x < 490; ++x) pictured += back.Get(x, y) != dw::NearestIndex(f.DirectDrawObj->Palette(), 0);
-    EXPECT_GT(pictured, 1000);
-    if (const char* out = std::getenv("DW_SCREENSHOT_DIR"))
-        testing_support::DumpBmp(back, f.DirectDrawObj->Palette(), std::string(out) + "/select.bmp");
+namespace {
 
-    Tap(f, SDL_SCANCODE_G);
-    Tap(f, SDL_SCANCODE_KP_1);
-    for (int i = 0; i < 20 && f.GameState == kStateSelect; ++i) f.App.Pump();
-    EXPECT_EQ(f.GameState, kStatePreFight);
-    EXPECT_EQ(f.P1RobotId, 13);
-    EXPECT_EQ(f.P2RobotId, 4);
-    if (const char* out = std::getenv("DW_SCREENSHOT_DIR"))
-        testing_support::DumpBmp(back, f.DirectDrawObj->Palette(), std::string(out) + "/prefight.bmp");
-    // After its 240 frames the pre-fight screen gives way to the fight.
-    for (int i = 0; i < 260 && f.GameState == kStatePreFight; ++i) f.App.Pump();
-    EXPECT_NE(f.GameState, kStatePreFight);
+void ExpectControls(const TForm1& f, int player, const int (&want)[3], int row) {
+    for (int p = 0; p < 2; ++p) {
+        const PlayerControls& c = f.Controls[size_t(p)];
+        const int got[3] = {c.Horizontal, c.Vertical, c.Action};
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(got[i], p == player ? want[i] : 0) << "row " << row << " player " << p;
+    }
+}
+
+}  // namespace
+
+TEST(Controls, EachKeyOfEachPlayer) {
+    using K = std::vector<SDL_Scancode>;
+    const struct {
+        K keys;
+        int player, want[3];  // Horizontal, Vertical, Action
+    } rows[] = {
+        {{SDL_SCANCODE_W}, 0, {0, -1, 0}}, {{SDL_SCANCODE_S}, 0, {0, 1, 0}}, {{SDL_SCANCODE_W, SDL_SCANCODE_S}, 0, {0, 0, 0}},
+        {{SDL_SCANCODE_A}, 0, {-1, 0, 0}}, {{SDL_SCANCODE_D, SDL_SCANCODE_H}, 0, {1, 0, 2}},
+        {{SDL_SCANCODE_A, SDL_SCANCODE_D, SDL_SCANCODE_J}, 0, {0, 0, 3}},
+        {{SDL_SCANCODE_K, SDL_SCANCODE_G}, 0, {0, 0, 1}},  // the first weapon wins,
+        {{SDL_SCANCODE_B, SDL_SCANCODE_K}, 0, {0, 0, 4}},  // a weapon the guard,
+        {{SDL_SCANCODE_B, SDL_SCANCODE_V}, 0, {0, 0, 5}},  // the guard the dash
+        {{SDL_SCANCODE_V}, 0, {0, 0, 6}}, {{SDL_SCANCODE_V, SDL_SCANCODE_G}, 0, {0, 0, 7}},
+        {{SDL_SCANCODE_V, SDL_SCANCODE_K}, 0, {0, 0, 10}},
+        {{SDL_SCANCODE_UP, SDL_SCANCODE_LEFT, SDL_SCANCODE_KP_1}, 1, {-1, -1, 1}},
+        {{SDL_SCANCODE_DOWN, SDL_SCANCODE_RIGHT, SDL_SCANCODE_KP_2}, 1, {1, 1, 2}}, {{SDL_SCANCODE_KP_4}, 1, {0, 0, 3}},
+        {{SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_5}, 1, {0, 0, 4}}, {{SDL_SCANCODE_KP_6}, 1, {0, 0, 5}},
+        {{SDL_SCANCODE_KP_PLUS, SDL_SCANCODE_KP_4}, 1, {0, 0, 9}},
+    };
+    ScreenRig rig;
+    rig.form->GameState = kStateError;  // a screen that takes no controls
+    for (const auto& r : rows) {
+        for (SDL_Scancode k : r.keys) PushKey(k, true);
+        rig.form->App.Pump();
+        ExpectControls(*rig.form, r.player, r.want, int(&r - rows));
+        for (SDL_Scancode k : r.keys) PushKey(k, false);
+        rig.form->App.Pump();
+    }
+}
+
+TEST(Controls, JoystickAxesFromWhereTheyRestAndButtons) {
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // the test window has no focus
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    const int rest[2][2] = {{1000, -500}, {-2000, 300}};
+    SDL_Joystick* sticks[2];
+    auto set = [&](int n, int dx, int dy, unsigned buttons) {
+        SDL_JoystickSetVirtualAxis(sticks[n], 0, int16_t(rest[n][0] + dx));
+        SDL_JoystickSetVirtualAxis(sticks[n], 1, int16_t(rest[n][1] + dy));
+        for (int b = 0; b < 6; ++b) SDL_JoystickSetVirtualButton(sticks[n], b, uint8_t(buttons >> b & 1u));
+    };
+    for (int n = 0; n < 2; ++n) {
+        ASSERT_TRUE(sticks[n] = SDL_JoystickOpen(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 6, 0)));
+        set(n, 0, 0, 0);
+    }
+    SDL_JoystickUpdate();
+    ScreenRig rig;
+    rig.form->Sticks.Open();
+    rig.form->GameState = kStateError;
+    const struct {
+        int stick, dx, dy;
+        unsigned buttons;
+        int want[3];
+    } rows[] = {{0, 16001, 0, 0, {1, 0, 0}},       {0, 16000, -16000, 0, {0, 0, 0}}, {0, -16001, 16001, 0, {-1, 1, 0}},
+                {0, 0, -16001, 0, {0, -1, 0}},     {1, 0, 16000, 0, {0, 0, 0}},      {1, -16001, 16001, 0, {-1, 1, 0}},
+                {0, 0, 0, 1u << 0, {0, 0, 1}},     {0, 0, 0, 1u << 1, {0, 0, 2}},    {1, 0, 0, 1u << 2, {0, 0, 3}},
+                {0, 0, 0, 1u << 4, {0, 0, 5}},     {1, 0, 0, 1u << 5, {0, 0, 6}},    {0, 0, 0, 1u << 5 | 1u << 3, {0, 0, 10}}};
+    for (const auto& r : rows) {
+        set(r.stick, r.dx, r.dy, r.buttons);
+        rig.form->App.Pump();
+        ExpectControls(*rig.form, r.stick, r.want, int(&r - rows));
+        set(r.stick, 0, 0, 0);
+    }
+    rig.form->Sticks.Close();
+    for (int n = 1; n >= 0; --n) {
+        SDL_JoystickClose(sticks[n]);
+        SDL_JoystickDetachVirtual(n);
+    }
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
+    const struct {
+        int32_t mode, state;
+        bool driven[2];
+    } rows[] = {{2, kStateFight, {true, true}},   {1, kStateFight, {true, false}},       {3, kStateFight, {true, false}},
+                {4, kStateFight, {true, false}}, {2, kStateFightIntro, {false, false}}, {2, kStateFightOver, {false, false}}};
+    // Each player dashes down with the second weapon, keeps firing it, then guards.
+    const struct {
+        dw::Key keys[6];
+        int action, held, vertical;
+    } frames[] = {{{dw::Key::V, dw::Key::H, dw::Key::S, dw::Key::PadAdd, dw::Key::Pad2, dw::Key::Down}, 8, 1, 1},
+                  {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
+                  {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
+                  {{dw::Key::B, dw::Key::B, dw::Key::B, dw::Key::Pad6, dw::Key::Pad6, dw::Key::Pad6}, 5, 0, 0}};
+    auto owner = std::make_unique<TForm1>();
+    TForm1& f = *owner;
+    for (const auto& r : rows) {
+        f.GameMode = r.mode;
+        f.GameState = r.state;
+        for (const auto& fr : frames) {
+            f.Keys.ReleaseAll();
+            for (dw::Key k : fr.keys) f.Keys.Press(k, true);
+            f.ControlHead();
+            for (int p = 0; p < 2; ++p) {
+                const FighterState& x = p == 0 ? f.P1Fighter : f.P2Fighter;
+                const int action = r.driven[p] ? fr.action : 0;
+                EXPECT_EQ(x.ActionCode, action) << r.mode << " " << r.state << " " << fr.action << " " << p;
+                EXPECT_TRUE(x.Horizontal == 0 && x.Vertical == (action ? fr.vertical : 0)) << r.mode << " " << p;
+                EXPECT_EQ(x.FireHeld[1], action ? fr.held : 0) << r.mode << " " << fr.action << " " << p;
+                EXPECT_EQ(x.FireHeld[0] + x.FireHeld[2] + x.FireHeld[3], 0);
+                EXPECT_EQ(x.DashRequest, action == 8);
+                EXPECT_EQ(x.GuardRequest, action == 5);
+            }
+        }
+    }
+}
+
+TEST(TitleScreen, TheChosenWordWhiteTheOthersGreyOnAClearedBand) {
+    const dw::Rect main{0, 290, 800, 310}, level{0, 40, 350, 60}, limit{300, 540, 800, 560};
+    struct Word { const char* text; int x, y; };
+    const struct { int32_t state; int32_t TForm1::*field; int32_t value; dw::Rect band; Word white, grey; } rows[] = {
+        {kStateMainMenu, &TForm1::GameMode, 2, main, {"2Player?", 240, 290}, {"1Player?", 120, 290}},
+        {kStateMainMenu, &TForm1::GameMode, 4, main, {"Limit Mode?", 550, 290}, {"Survival Mode?", 350, 290}},
+        {kStateLevelMenu, &TForm1::CpuLevel, 3, level, {"HARD", 250, 40}, {"EASY", 0, 40}},
+        {kStateLevelMenu, &TForm1::CpuLevel, 1, level, {"EASY", 0, 40}, {"NORMAL", 100, 40}},
+        {kStateLimitMenu, &TForm1::LimitDifficulty, 0, limit, {"EASY", 400, 540}, {"NORMAL", 500, 540}},
+        {kStateLimitMenu, &TForm1::LimitDifficulty, 2, limit, {"HARD", 650, 540}, {"EASY", 400, 540}},
+        {kStateStartMessage, &TForm1::CpuLevel, 1, main, {"OK!! Have A Nice Fight!!", 280, 290}, {}},
+        {kStateMainMenu, &TForm1::GameMode, 5, main, {}, {}},   {kStateMainMenu, &TForm1::GameMode, 0, main, {}, {}},
+        {kStateLevelMenu, &TForm1::CpuLevel, 4, level, {}, {}}, {kStateLimitMenu, &TForm1::LimitDifficulty, 3, limit, {}, {}},
+        {kStateTitle, &TForm1::GameMode, 1, {}, {}, {}},
+    };
+    ScreenRig rig;
+    for (const auto& r : rows) {
+        rig.form->GameState = r.state;
+        (*rig.form).*r.field = r.value;
+        rig.Draw(&TForm1::Draw_Start);
+        const int area = r.band.Width() * r.band.Height();
+        EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, 7), 800 * 600 - area) << r.state << " " << r.value;
+        if (r.white.text) { EXPECT_TRUE(rig.Shows(r.white.x, r.white.y, r.white.text, 0xFFFFFF)) << r.white.text; }
+        if (r.grey.text) { EXPECT_TRUE(rig.Shows(r.grey.x, r.grey.y, r.grey.text, 0x808080)) << r.grey.text; }
+        if (!r.white.text) { EXPECT_EQ(CountIndex(*rig.back, r.band, 0), area) << r.state << " " << r.value; }
+    }
+}
+
+TEST(ErrorScreen, NamesTheFailureAndTheCode) {
+    const struct {
+        int32_t code;
+        const char *what, *line;
+    } rows[] = {{1, "There is a Error In Loading Character Data1.", "ErrorCode #1."},
+                {4, "There is a Error In Drawing.", "ErrorCode #4."},
+                {0, "There is a Unknown Error.", "ErrorCode #5."},
+                {5, "There is a Unknown Error.", "ErrorCode #5."}};
+    ScreenRig rig;
+    for (const auto& r : rows) {
+        rig.form->ErrorCode = r.code;
+        rig.Draw(&TForm1::Draw_Error);
+        EXPECT_TRUE(rig.Shows(100, 200, r.what, 0xFFFFFF) && rig.Shows(10, 560, r.line, 0xFFFFFF)) << r.code;
+        EXPECT_TRUE(rig.Shows(180, 240, "Please Press Escape Key(Esc)! And Try Again!", 0xFFFFFF));
+        EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 200}, 0), 800 * 200);
+    }
 }

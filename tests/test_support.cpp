@@ -2,7 +2,10 @@
 
 #include "shell/form.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <stdexcept>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -111,6 +114,72 @@ GameRig::GameRig() {
 }
 
 GameRig::~GameRig() { form->Close(); }
+
+void Play(TForm1& f, std::string_view script) {
+    static constexpr std::pair<char, SDL_Scancode> kKeys[] = {
+        {'w', SDL_SCANCODE_W},    {'a', SDL_SCANCODE_A},    {'s', SDL_SCANCODE_S},    {'d', SDL_SCANCODE_D},
+        {'g', SDL_SCANCODE_G},    {'h', SDL_SCANCODE_H},    {'j', SDL_SCANCODE_J},    {'k', SDL_SCANCODE_K},
+        {'b', SDL_SCANCODE_B},    {'v', SDL_SCANCODE_V},    {'8', SDL_SCANCODE_UP},   {'2', SDL_SCANCODE_DOWN},
+        {'4', SDL_SCANCODE_LEFT}, {'6', SDL_SCANCODE_RIGHT}, {'1', SDL_SCANCODE_KP_1}, {'0', SDL_SCANCODE_KP_6},
+        {'+', SDL_SCANCODE_KP_PLUS}, {'!', SDL_SCANCODE_F1}};
+    for (const char c : script) {
+        const char lower = char(std::tolower(c));
+        const auto* k = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const auto& e) { return e.first == lower; });
+        if (k == std::end(kKeys)) throw std::invalid_argument("no key for a script character");
+        PushKey(k->second, true);
+        for (int i = 0; i < (c != lower ? 3 : 1); ++i) f.App.Pump();
+        PushKey(k->second, false);
+        f.App.Pump();
+    }
+}
+
+bool OnScreen(TForm1& f, int x, int y, const char* text, dw::ColorRef colour, int font) {
+    return TextShows(*f.BackSurface(), f.DirectDrawObj->Palette(), f.Fonts[size_t(font)].get(), x, y, text, colour);
+}
+
+ScreenRig::ScreenRig() : form(std::make_unique<TForm1>()), back(dw::Surface::Create(800, 600)) {
+    for (int i = 0; i < 256; ++i) palette[size_t(i)] = {uint8_t(i), uint8_t(i), uint8_t(i)};
+    const dw::PaletteEntry colours[] = {{255, 0, 0}, {0, 0, 255}, {0, 128, 0}, {0, 120, 0}, {180, 0, 0}, {0, 0, 180}};
+    std::copy(std::begin(colours), std::end(colours), palette.begin() + 1);
+    dw::Display::SetPacing(false);
+    form->DirectDrawObj = std::make_unique<dw::Display>();
+    form->DirectDrawObj->Open("test", true);
+    form->DirectDrawObj->SetPalette(palette);
+    form->CreateDrawingTools();
+    form->FillRoster();
+    form->BuildDammyWeapon();
+    form->BuildDefaultMotions();
+    form->App.OnIdle([this] { form->AppIdle(); });
+}
+
+ScreenRig::~ScreenRig() { form->Close(); }
+
+void ScreenRig::Draw(void (TForm1::*draw)()) {
+    back->Fill(7);
+    form->BackDC.emplace(*back, palette);
+    (form.get()->*draw)();
+    form->BackDC.reset();
+}
+
+bool ScreenRig::Shows(int x, int y, const char* text, dw::ColorRef colour, int font) const {
+    return TextShows(*back, palette, form->Fonts[size_t(font)].get(), x, y, text, colour);
+}
+
+std::vector<uint8_t> ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+
+void WriteAll(const fs::path& p, const std::vector<uint8_t>& b) {
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+}
+
+std::vector<uint8_t> Words(std::initializer_list<int32_t> fields) {
+    std::vector<uint8_t> v;
+    for (int32_t f : fields)
+        for (int shift = 0; shift < 32; shift += 8) v.push_back(uint8_t(uint32_t(f) >> shift));
+    return v;
+}
 
 namespace {
 void Put16(std::vector<uint8_t>& v, uint32_t x) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/draw_context.h"
 #include "platform/geometry.h"
@@ -86,6 +87,34 @@ struct GameRig {
     GameRig();
     ~GameRig();
 };
+
+// Plays a script of keys through the real loop, one tap (a frame down, a frame up) per
+// character: player 1 on w a s d, g h j k, b (guard) and v (dash); player 2 on 8 2 4 6,
+// 1 (Pad1), 0 (Pad6) and + (PadAdd); ! is F1. An upper-case letter is held three frames.
+void Play(TForm1& form, std::string_view script);
+
+// A form with its drawing tools, the robot catalogue and a hidden window, in the game's data
+// directory, not started; its loop runs AppIdle. Screens can also draw into `back` through
+// a palette of greys with red, blue and greens at 1..6.
+struct ScreenRig {
+    ScopedCwd cwd{DW_GAME_DATA_DIR};
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<dw::Surface> back;
+    dw::ColorTable palette{};
+    ScreenRig();
+    ~ScreenRig();
+    void Draw(void (TForm1::*draw)());
+    bool Shows(int x, int y, const char* text, dw::ColorRef colour, int font = 1) const;
+    uint8_t Index(dw::ColorRef colour) const { return dw::NearestIndex(palette, colour); }
+};
+
+// Whether text in one of the form's fonts shows at (x, y) on the form's own back buffer.
+bool OnScreen(TForm1& form, int x, int y, const char* text, dw::ColorRef colour, int font = 1);
+
+// Whole files as bytes; little-endian int32 fields as bytes.
+std::vector<uint8_t> ReadAll(const std::filesystem::path& path);
+void WriteAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> Words(std::initializer_list<int32_t> fields);
 
 // Writes an 8-bit surface with a palette as a .bmp, for looking at a screen by eye.
 void DumpBmp(const dw::Surface& surface, const dw::ColorTable& palette, const std::string& path);

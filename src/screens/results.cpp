@@ -26,23 +26,6 @@ bool ReadOrCreate(const std::string& path, size_t size, std::vector<uint8_t>& by
     return true;
 }
 
-bool Matches(const ScoreEntry* checks, const Checks& c) {
-    return checks[0].Value == c.c1 && checks[1].Value == c.c2 && checks[2].Value == c.c3;
-}
-
-// A Survival image is sound when its checks match; one that is all zero (a new, empty
-// file) is an empty table, even though its zero c2 differs from the computed 1.
-bool SurvivalSound(const std::vector<uint8_t>& bytes, const ScoreRow& row) {
-    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; }) ||
-           Matches(&row[5], SurvivalChecks(row));
-}
-
-void StoreChecks(ScoreEntry* checks, const Checks& c) {
-    checks[0] = {c.c1, 0};
-    checks[1] = {c.c2, 0};
-    checks[2] = {c.c3, 0};
-}
-
 // The result tables' spelling of each robot's name; "----" for an empty entry or an id
 // that names no robot.
 const char* ResultName(int32_t id) {
@@ -68,9 +51,7 @@ const char* ResultName(int32_t id) {
 void TForm1::ReadSurvivalTable() {
     SurvivalTable = {};
     std::vector<uint8_t> bytes;
-    if (!ReadSmallFile(DataDir + "/" + kSurvivalFile, kSurvivalFileSize, bytes)) return;
-    ParseEntries(bytes, SurvivalTable);
-    if (!SurvivalSound(bytes, SurvivalTable)) SurvivalTable = {};
+    if (ReadSmallFile(DataDir + "/" + kSurvivalFile, kSurvivalFileSize, bytes)) ReadSurvivalImage(bytes, SurvivalTable);
 }
 
 void TForm1::EnterSurvivalScore() {
@@ -80,15 +61,10 @@ void TForm1::EnterSurvivalScore() {
     if (!ReadOrCreate(path, kSurvivalFileSize, bytes)) {
         ScoreFileError = 1;
     } else {
-        ParseEntries(bytes, SurvivalTable);
         // A damaged table starts afresh, and the player is told so.
-        ScoreFileError = SurvivalSound(bytes, SurvivalTable) ? 0 : 1;
-        if (ScoreFileError) SurvivalTable = {};
+        ScoreFileError = ReadSurvivalImage(bytes, SurvivalTable) ? 0 : 1;
         EnterBest(SurvivalTable, SurvivalScore, P1RobotId);
-        StoreChecks(&SurvivalTable[5], SurvivalChecks(SurvivalTable));
-        std::array<uint8_t, kSurvivalFileSize> out{};
-        SerializeEntries(SurvivalTable, out);
-        if (!WriteFileAtomically(path, out)) ScoreFileError = 1;
+        if (!WriteFileAtomically(path, WriteSurvivalImage(SurvivalTable))) ScoreFileError = 1;
     }
     StopVoice();
     GameState = kStateSurvivalResult;
@@ -102,15 +78,9 @@ void TForm1::LimitData() {
         ScoreFileError = 1;
         return;
     }
-    for (size_t r = 0; r < 3; ++r)
-        ParseEntries(std::span(bytes).subspan(std::min(bytes.size(), 64 * r)), LimitTable[r]);
-    ScoreFileError = Matches(&LimitTable[0][5], LimitChecks(LimitTable)) ? 0 : 1;
-    if (ScoreFileError) LimitTable = {};
+    ScoreFileError = ReadLimitImage(bytes, LimitTable) ? 0 : 1;
     EnterBest(LimitTable[size_t(LimitDifficulty)], LimitFrames - LimitElapsed, P1RobotId);
-    StoreChecks(&LimitTable[0][5], LimitChecks(LimitTable));
-    std::array<uint8_t, kLimitFileSize> out{};
-    for (size_t r = 0; r < 3; ++r) SerializeEntries(LimitTable[r], std::span(out).subspan(64 * r, 64));
-    if (!WriteFileAtomically(path, out)) ScoreFileError = 1;
+    if (!WriteFileAtomically(path, WriteLimitImage(LimitTable))) ScoreFileError = 1;
 }
 
 void TForm1::ResultStage() {

@@ -10,6 +10,16 @@ namespace {
 
 uint32_t U(int32_t v) { return uint32_t(v); }
 
+bool Matches(const ScoreEntry* checks, const Checks& c) {
+    return checks[0].Value == c.c1 && checks[1].Value == c.c2 && checks[2].Value == c.c3;
+}
+
+void StoreChecks(ScoreEntry* checks, const Checks& c) {
+    checks[0] = {c.c1, 0};
+    checks[1] = {c.c2, 0};
+    checks[2] = {c.c3, 0};
+}
+
 Checks Weighted(const int32_t v[5], uint32_t plus) {
     const uint32_t c1 = U(v[0]) + 2u * U(v[1]) + 3u * U(v[2]) + 4u * U(v[3]) + 5u * U(v[4]);
     const uint32_t c2 = U(v[0]) - U(v[1]) + U(v[2]) - U(v[3]) + U(v[4]) + plus;
@@ -52,4 +62,33 @@ void SerializeEntries(std::span<const ScoreEntry> entries, std::span<uint8_t> by
         WriteLe32(bytes.data() + 8 * i, entries[i].Value);
         WriteLe32(bytes.data() + 8 * i + 4, entries[i].RobotTypeId);
     }
+}
+
+bool ReadSurvivalImage(std::span<const uint8_t> bytes, ScoreRow& row) {
+    ParseEntries(bytes, row);
+    const bool sound = std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; }) ||
+                       Matches(&row[5], SurvivalChecks(row));
+    if (!sound) row = {};
+    return sound;
+}
+
+std::array<uint8_t, kSurvivalFileSize> WriteSurvivalImage(ScoreRow& row) {
+    StoreChecks(&row[5], SurvivalChecks(row));
+    std::array<uint8_t, kSurvivalFileSize> out{};
+    SerializeEntries(row, out);
+    return out;
+}
+
+bool ReadLimitImage(std::span<const uint8_t> bytes, LimitTableRows& table) {
+    for (size_t r = 0; r < 3; ++r) ParseEntries(bytes.subspan(std::min(bytes.size(), 64 * r)), table[r]);
+    const bool sound = Matches(&table[0][5], LimitChecks(table));
+    if (!sound) table = {};
+    return sound;
+}
+
+std::array<uint8_t, kLimitFileSize> WriteLimitImage(LimitTableRows& table) {
+    StoreChecks(&table[0][5], LimitChecks(table));
+    std::array<uint8_t, kLimitFileSize> out{};
+    for (size_t r = 0; r < 3; ++r) SerializeEntries(table[r], std::span(out).subspan(64 * r, 64));
+    return out;
 }

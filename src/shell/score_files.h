@@ -36,3 +36,11 @@ void EnterBest(ScoreRow& row, int32_t value, int32_t robotTypeId);
 // Reads entries from a file image; a short image reads as if padded with zero bytes.
 void ParseEntries(std::span<const uint8_t> bytes, std::span<ScoreEntry> entries);
 void SerializeEntries(std::span<const ScoreEntry> entries, std::span<uint8_t> bytes);
+
+// Whole file images. A reader fills the table and returns whether its checks hold; a damaged
+// table reads empty. A Survival image that is all zero (a new, empty file) is sound. A
+// writer stores the table's checks in it first.
+bool ReadSurvivalImage(std::span<const uint8_t> bytes, ScoreRow& row);
+std::array<uint8_t, kSurvivalFileSize> WriteSurvivalImage(ScoreRow& row);
+bool ReadLimitImage(std::span<const uint8_t> bytes, LimitTableRows& table);
+std::array<uint8_t, kLimitFileSize> WriteLimitImage(LimitTableRows& table);
