@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "shell/form.h"
 #include "test_support.h"
 
 namespace fight_rig {
+
+using Ints = std::vector<int>;  // several figures compared at once
 
 // Player 1's keys: weapons 1..4, guard, dash, and the stick.
 constexpr dw::Key kWeaponKey[2][4] = {{dw::Key::G, dw::Key::H, dw::Key::J, dw::Key::K},
