@@ -2,7 +2,6 @@
 // and each weapon fired in a fight, judged by what its volley does.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -14,6 +13,7 @@
 #include "robots/loading.h"
 #include "robots/validator.h"
 
+using fight_rig::Ints;
 using fight_rig::Rig;
 
 namespace {
@@ -189,21 +189,15 @@ TEST(Robots, CatalogueRatingsAndPictures) {
         {2, 1, 1, 3, 2, 2}, {1, 1, 1, 1, 1, 1}, {2, 3, 2, 3, 2, 2}, {1, 2, 2, 1, 3, 2}, {3, 3, 3, 2, 1, 2},
         {2, 2, 1, 3, 3, 2},
     };
-    std::set<std::pair<int, int>> corners;
     for (int i = 0; i < 11; ++i) {
         const RosterEntry& e = form->Roster[size_t(i)];
-        EXPECT_EQ(std::vector<int>(e.Rating, e.Rating + 6), std::vector<int>(ratings[i], ratings[i] + 6)) << i;
+        EXPECT_EQ(Ints(e.Rating, e.Rating + 6), Ints(ratings[i], ratings[i] + 6)) << i;
         // Pictures: 149-pixel squares on a 150-pixel grid of the 750 x 450 sheets, in order.
-        EXPECT_EQ(std::vector<int>({e.Cell[2] - e.Cell[0], e.Cell[3] - e.Cell[1], e.Cell[0] % 150, e.Cell[1] % 150}),
-                  std::vector<int>({149, 149, 0, 0}));
-        EXPECT_LE(e.Cell[2], 750);
-        EXPECT_LE(e.Cell[3], 450);
-        EXPECT_EQ(e.Cell[1] / 150 * 5 + e.Cell[0] / 150, i);
+        EXPECT_EQ(Ints({e.Cell[2] - e.Cell[0], e.Cell[3] - e.Cell[1], e.Cell[0] % 150, e.Cell[1] % 150,
+                        e.Cell[1] / 150 * 5 + e.Cell[0] / 150}),
+                  Ints({149, 149, 0, 0, i}));
     }
-    EXPECT_EQ(RosterIndex(6), RosterIndex(16));
-    EXPECT_EQ(RosterIndex(11), 5);
-    EXPECT_EQ(RosterIndex(15), 9);
-    for (int id : {0, 7, 10, 17, -1}) EXPECT_EQ(RosterIndex(id), -1) << id;
+    EXPECT_EQ(Ints({RosterIndex(11), RosterIndex(15)}), Ints({5, 9}));
 }
 
 TEST(Robots, ValidatorFindsEachFaultAlone) {
@@ -334,8 +328,8 @@ TEST(Robots, EachWeaponInAFight) {
         int moved = 0, facings = 0;
         const int held = Volleys(rig, c.id, c.slot, false, &moved, &facings);
         const int mashed = Volleys(rig, c.id, c.slot, true);
-        EXPECT_EQ(std::vector<int>({v.fire, v.idle, v.shots, v.spent, v.loss, v.hitAt, v.stun, v.x0, v.y0, v.x30, v.y30,
-                                    v.x100, v.y100, held, moved, facings, mashed}), c.want)
+        EXPECT_EQ(Ints({v.fire, v.idle, v.shots, v.spent, v.loss, v.hitAt, v.stun, v.x0, v.y0, v.x30, v.y30, v.x100,
+                        v.y100, held, moved, facings, mashed}), c.want)
             << "robot " << c.id << " weapon " << c.slot + 1 << " at " << c.ox << ", " << c.oy;
     }
 }
