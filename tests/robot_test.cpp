@@ -125,8 +125,7 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
     ASSERT_EQ(count, 10);
     std::set<const RobotRow*> rows;
     for (int i = 0; i < count; ++i) rows.insert(RobotRowFor(ladder[i], 0, 1));
-    EXPECT_EQ(rows.size(), 10u);
-    EXPECT_EQ(rows.count(nullptr), 0u);
+    EXPECT_TRUE(rows.size() == 10 && !rows.count(nullptr));
     const std::set<int> withData = {0, 1, 2, 3, 4, 5, 6, 10, 11, 13, 14, 15, 16};
     for (int id = -1; id <= 20; ++id)
         for (int mode = 1; mode <= 4; ++mode)
@@ -143,6 +142,8 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
     blow.HitKind = kHitProjectile;
     blow.BreaksGuard = 1;
     blow.Stun = 5;
+    ShotRecord r;
+    r.Node = &blow;
     for (const RobotRow* row : rows)
         for (int p = 0; p < 2; ++p) {
             SCOPED_TRACE(std::string(row->name) + " as player " + std::to_string(p + 1));
@@ -160,17 +161,14 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
             EXPECT_EQ(Snapshot(f, p), first);
             EXPECT_EQ(Snapshot(f, 1 - p), other);
             PlayerRefs pl = f.Player(p);
-            EXPECT_EQ(pl.fighter.CurrentNode, &pl.graph.Node[0][0]);
-            EXPECT_EQ(pl.fighter.Spec, &pl.spec);
-            EXPECT_EQ(std::memcmp(&pl.motion, &f.DefaultMotions[size_t(row->motionIndex)], sizeof(MotionTable)), 0);
+            EXPECT_TRUE(pl.fighter.CurrentNode == &pl.graph.Node[0][0] && pl.fighter.Spec == &pl.spec &&
+                        !std::memcmp(&pl.motion, &f.DefaultMotions[size_t(row->motionIndex)], sizeof(MotionTable)));
             // A hit in any node throws the robot into its hit reaction; a guard stands.
             for (auto& sequence : pl.graph.Node)
                 for (ActionNode& n : sequence) {
                     if (n.Duration < 1) continue;
                     pl.fighter.CurrentNode = &n;
                     pl.fighter.ActionState = n.Kind;
-                    ShotRecord r;
-                    r.Node = &blow;
                     r.HitArmed = 1;
                     r.PosX = pl.fighter.PosX;
                     r.PosY = pl.fighter.PosY;
