@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "shell/form.h"
 #include "test_support.h"
 
 namespace fight_rig {
+
+using Ints = std::vector<int>;  // several figures compared at once
 
 // Player 1's keys: weapons 1..4, guard, dash, and the stick.
 constexpr dw::Key kWeaponKey[2][4] = {{dw::Key::G, dw::Key::H, dw::Key::J, dw::Key::K},
@@ -43,7 +47,7 @@ struct Rig {
         f.GameState = kStateFight;
         f.LimitFrames = 1 << 30;
         f.LimitElapsed = 0;
-        for (dw::Key k : {dw::Key::W, dw::Key::S, dw::Key::A, dw::Key::D, dw::Key::B, dw::Key::V}) Hold(k, false);
+        Hold({dw::Key::W, dw::Key::S, dw::Key::A, dw::Key::D, dw::Key::B, dw::Key::V}, false);
         for (const auto& keys : kWeaponKey)
             for (dw::Key k : keys) Hold(k, false);
     }
@@ -54,6 +58,15 @@ struct Rig {
         f.P2Fighter.PosY = y2;
     }
     void Hold(dw::Key k, bool down = true) { f.Keys.Press(k, down); }
+    void Hold(std::initializer_list<dw::Key> keys, bool down = true) {
+        for (dw::Key k : keys) Hold(k, down);
+    }
+    // Holds the keys for `frames` frames, then lets them go.
+    void Press(std::initializer_list<dw::Key> keys, int frames = 1) {
+        Hold(keys);
+        Frame(frames);
+        Hold(keys, false);
+    }
     void Frame(int n = 1) {
         for (int i = 0; i < n; ++i) {
             f.ControlHead();

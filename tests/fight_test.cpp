@@ -2,8 +2,8 @@
 // the fight view, as frame-by-frame scenarios.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <string>
 
 #include "fight/fighter.h"
@@ -12,7 +12,9 @@
 #include "robots/builders.h"
 #include "robots/loading.h"
 
+using fight_rig::Ints;
 using fight_rig::Rig;
+using testing_support::CountIndex;
 
 namespace {
 
@@ -41,11 +43,7 @@ Move Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
     p.HoldLeft = p.HoldRight = p.HoldUp = p.HoldDown = p.Dashing = 0;
     p.Energy = f.P1Spec.MaxEnergy;
     const int x = p.PosX - f.P2Fighter.PosX, y = p.PosY - f.P2Fighter.PosY;
-    rig.Hold(kSticks[stick].h);
-    rig.Hold(kSticks[stick].v);
-    rig.Hold(dw::Key::V, dash);
-    rig.Frame(frames);
-    for (dw::Key k : {dw::Key::W, dw::Key::A, dw::Key::S, dw::Key::D, dw::Key::V}) rig.Hold(k, false);
+    rig.Press({kSticks[stick].h, kSticks[stick].v, dash ? dw::Key::V : dw::Key::Escape}, frames);
     return {p.PosX - f.P2Fighter.PosX - x, p.PosY - f.P2Fighter.PosY - y, p.Facing};
 }
 
@@ -104,11 +102,9 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
                           {-45, -41, 0}, {0, 37, 0}, {-45, 37, 0}, {45, 37, 0}};
     for (int g = 0; g < 8; ++g) {
         const Move w = Walk(rig, 0, g, false, 4);
-        EXPECT_EQ(std::vector<int>({w.dx, w.dy, rig.f.P1Fighter.Energy}), std::vector<int>({walk[g].dx, walk[g].dy, 450}))
-            << "walk " << g;
+        EXPECT_EQ(Ints({w.dx, w.dy, rig.f.P1Fighter.Energy}), Ints({walk[g].dx, walk[g].dy, 450})) << "walk " << g;
         const Move d = Walk(rig, 0, g, true, 4);
-        EXPECT_EQ(std::vector<int>({d.dx, d.dy, rig.f.P1Fighter.Energy}), std::vector<int>({dash[g].dx, dash[g].dy, 438}))
-            << "dash " << g;
+        EXPECT_EQ(Ints({d.dx, d.dy, rig.f.P1Fighter.Energy}), Ints({dash[g].dx, dash[g].dy, 438})) << "dash " << g;
     }
     // Facing down, up and down use other speeds: 3 and 5.
     EXPECT_EQ(Walk(rig, 4, 2, false, 4).dy, -21);
@@ -119,48 +115,35 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
             for (bool dashing : {false, true}) {
                 const Move a = Walk(rig, facing, g, dashing, 3);
                 const Move b = Walk(rig, (8 - facing) % 8, kMirrorStick[g], dashing, 3);
-                EXPECT_TRUE(a.dx == -b.dx && a.dy == b.dy && a.dx * a.dx + a.dy * a.dy > 0)
-                    << facing << " " << g << " " << dashing << ": " << a.dx << "," << a.dy << " " << b.dx << "," << b.dy;
+                EXPECT_TRUE(a.dx == -b.dx && a.dy == b.dy && a.dx * a.dx + a.dy * a.dy > 0) << facing << g << dashing;
             }
 
-    // Released, a speed falls by one every third frame: 8, 8, then 7..1 three frames each.
+    // Each robot's walk and glide once released: its speed modifier and how fast its speeds
+    // fall (D-2-E's 8, 8, then 7..1 three frames each: 100 px).
     TForm1& f = rig.f;
-    Walk(rig, 0, 0, false, 3);
-    const int x = f.P1Fighter.PosX - f.P2Fighter.PosX;
-    rig.Frame(40);
-    EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX - x, 100);
-    EXPECT_EQ(f.P1Fighter.SpeedRight, 0);
-
-    // Each robot's walk and glide: its speed modifier and how fast its speeds fall.
-    const int ids[10] = {1, 14, 5, 11, 4, 13, 16, 2, 3, 15};
-    std::vector<int> glides;
-    for (int id : ids) {
+    Ints glides;
+    for (int id : {1, 14, 5, 11, 4, 13, 16, 2, 3, 15}) {
         rig.Load(id, 14, 2);
         Walk(rig, 0, 0, false, 3);
         const int from = f.P1Fighter.PosX - f.P2Fighter.PosX;
         rig.Frame(40);
         glides.push_back(f.P1Fighter.PosX - f.P2Fighter.PosX - from);
     }
-    EXPECT_EQ(glides, std::vector<int>({42, 100, 100, 21, 30, 77, 28, 42, 57, 30}));
+    EXPECT_EQ(glides, Ints({42, 100, 100, 21, 30, 77, 28, 42, 57, 30}));
     rig.Load(14, 14, 2);
 
     // A rooted robot stops dead: the beam's firing nodes end its glide (91 px of the 100).
     rig.Place(300, 300, 300, 100);
-    rig.Hold(dw::Key::D);
-    rig.Frame(3);
-    rig.Hold(dw::Key::D, false);
-    rig.Hold(dw::Key::J);
+    rig.Press({dw::Key::D}, 3);
     const int before = f.P1Fighter.PosX - f.P2Fighter.PosX;
-    rig.Frame();
-    rig.Hold(dw::Key::J, false);
+    rig.Press({dw::Key::J});
     rig.Frame(60);
     EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX - before, 91);
 
     // A dash keeps the facing it started with; walking turns to the opponent again. Too little
     // energy (3 or less) walks instead; energy comes back one a frame, up to the maximum.
     rig.Place(400, 300, 400, 230);
-    rig.Hold(dw::Key::V);
-    rig.Hold(dw::Key::D);
+    rig.Hold({dw::Key::V, dw::Key::D});
     rig.Frame(6);
     EXPECT_EQ(f.P1Fighter.Facing, 0);
     rig.Hold(dw::Key::V, false);
@@ -168,11 +151,8 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
     EXPECT_EQ(f.P1Fighter.Facing, 7);
     rig.Hold(dw::Key::D, false);
     f.P1Fighter.Energy = 4;
-    rig.Hold(dw::Key::V);
-    rig.Frame(2);
-    EXPECT_EQ(f.P1Fighter.Energy, 2);  // 4 - 3 dashing, then +1 walking
-    EXPECT_EQ(f.P1Fighter.Dashing, 0);
-    rig.Hold(dw::Key::V, false);
+    rig.Press({dw::Key::V}, 2);
+    EXPECT_EQ(Ints({f.P1Fighter.Energy, f.P1Fighter.Dashing}), Ints({2, 0}));  // 4 - 3 dashing, then +1 walking
     f.P1Fighter.Energy = 449;
     rig.Frame(3);
     EXPECT_EQ(f.P1Fighter.Energy, 450);
@@ -182,26 +162,21 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
     Rig rig;
     TForm1& f = rig.f;
     rig.Place(400, 329, 400, 270);
-    rig.Hold(dw::Key::W);  // into the other robot: steps of 6, 7, 8, 8 up to touching, 30 px
-    rig.Frame(30);
+    rig.Press({dw::Key::W}, 30);  // into the other robot: steps of 6, 7, 8, 8 up to touching, 30 px
     EXPECT_EQ(f.P1Fighter.PosY - f.P2Fighter.PosY, 30);
-    rig.Hold(dw::Key::W, false);
     rig.Place(400, 300, 430, 270);  // side by side, just clear: moving up is allowed
-    rig.Hold(dw::Key::W);
-    rig.Frame(3);
+    rig.Press({dw::Key::W}, 3);
     EXPECT_EQ(f.P1Fighter.PosY, 300 - 21);
-    rig.Hold(dw::Key::W, false);
 
     // Dashing away: the camera keeps both robots inside x 150..650 and y 120..480, no
     // farther apart than the box; the ground stays on its grid and the shots move along.
+    // The key, the other robot (out of the way), where player 1 ends on the axis and how far
+    // from the other robot.
     const struct {
         dw::Key key;
-        int x2, y2;      // the other robot, out of the way
-        int edge, gap;   // where player 1 ends on the axis, how far from the other robot
-    } dashes[] = {{dw::Key::D, 400, 200, 650, 491},
-                  {dw::Key::A, 400, 200, 150, -491},
-                  {dw::Key::S, 250, 300, 480, 359},
-                  {dw::Key::W, 250, 300, 120, -358}};
+        int x2, y2, edge, gap;
+    } dashes[] = {{dw::Key::D, 400, 200, 650, 491}, {dw::Key::A, 400, 200, 150, -491},
+                  {dw::Key::S, 250, 300, 480, 359}, {dw::Key::W, 250, 300, 120, -358}};
     for (const auto& d : dashes) {
         const bool across = d.key == dw::Key::D || d.key == dw::Key::A;
         rig.Place(400, 300, d.x2, d.y2);
@@ -209,18 +184,12 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
         ShotNode still{};
         still.Duration = 1000;
         ShotRecord& r = Aim(f, 0, &still, 300, 100, 0);
-        rig.Hold(d.key);
-        rig.Hold(dw::Key::V);
-        rig.Frame(60);
-        rig.Hold(d.key, false);
-        rig.Hold(dw::Key::V, false);
+        rig.Press({d.key, dw::Key::V}, 60);
         const FighterState &p1 = f.P1Fighter, &p2 = f.P2Fighter;
-        EXPECT_EQ(across ? p1.PosX : p1.PosY, d.edge);
-        EXPECT_EQ(across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY, d.gap);
         const int sx = p2.PosX - d.x2, sy = p2.PosY - d.y2;  // how far the world moved
-        EXPECT_NE(across ? sx : sy, 0);
-        EXPECT_EQ(std::vector<int>({r.PosX, r.PosY, r.Trail[2].X, r.Trail[2].Y}),
-                  std::vector<int>({300 + sx, 100 + sy, 300 + sx, 100 + sy}));
+        EXPECT_EQ(Ints({across ? p1.PosX : p1.PosY, across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY,
+                        (across ? sx : sy) != 0}), Ints({d.edge, d.gap, 1}));
+        EXPECT_EQ(Ints({r.PosX, r.PosY, r.Trail[2].X, r.Trail[2].Y}), Ints({300 + sx, 100 + sy, 300 + sx, 100 + sy}));
         for (int i = 0; i < 8; ++i)
             for (int j = 0; j < 7; ++j) {
                 const auto& g = f.BackGrid[i][j];
@@ -232,19 +201,17 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
 }
 
 TEST(FightFiring, PaymentAtTheExactLimits) {
-    struct Case {
-        int moveKind, cost, rows, columns;
-        int energy, ammo, presses;
-        int shots, energyLeft, ammoLeft, latch;
-    };
-    const Case cases[] = {
+    // The weapon; energy, ammunition and presses; shots, energy and ammunition left, latch.
+    const struct {
+        int moveKind, cost, rows, columns, energy, ammo, presses, shots, energyLeft, ammoLeft, latch;
+    } cases[] = {
         {kMoveBeam, 30, 1, 10, 300, 0, 1, 0, 300, 0, 0},  // a beam needs energy - 10 x cost > 0
         {kMoveBeam, 30, 1, 10, 301, 0, 1, 10, 1, 0, 1},   // and pays once, for the whole row
         {kMoveMelee, 5, 1, 3, 11, 0, 1, 2, 1, 0, 0},      // a blow needs energy - cost > 0, per shot
         {kMoveStraight, 0, 8, 2, 0, 3, 3, 3, 0, 0, 0},    // a round a shot while one is left
         {kMoveStraight, 0, 2, 2, 0, 9, 3, 4, 0, 5, 0},    // no free row: nothing more is fired
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Rig rig;
         TForm1& f = rig.f;
         TestWeapon(f, c.moveKind, c.cost, c.rows, c.columns);
@@ -254,9 +221,8 @@ TEST(FightFiring, PaymentAtTheExactLimits) {
             f.P1Fighter.FireLatch = 0;
             f.ShotWeapon(0);
         }
-        EXPECT_EQ(std::vector<int>({rig.Shots(0), f.P1Fighter.Energy, f.P1Fighter.Ammo[0], f.P1Fighter.FireLatch}),
-                  std::vector<int>({c.shots, c.energyLeft, c.ammoLeft, c.latch}))
-            << c.moveKind << " " << c.energy << " " << c.ammo;
+        EXPECT_EQ(Ints({rig.Shots(0), f.P1Fighter.Energy, f.P1Fighter.Ammo[0], f.P1Fighter.FireLatch}),
+                  Ints({c.shots, c.energyLeft, c.ammoLeft, c.latch})) << c.moveKind << " " << c.energy << " " << c.ammo;
     }
     Rig rig;
     TForm1& f = rig.f;
@@ -267,8 +233,8 @@ TEST(FightFiring, PaymentAtTheExactLimits) {
     f.ShotWeapon(0);
     f.P1Fighter.FireLatch = 0;
     f.ShotWeapon(0);
-    EXPECT_EQ(f.Shots.Record[0][1][1].Active + f.Shots.Record[0][2][0].Active, 1);
-    EXPECT_EQ(f.Shots.Record[0][1][1].PosX - f.P1Fighter.PosX, 10);
+    EXPECT_EQ(Ints({f.Shots.Record[0][1][1].Active + f.Shots.Record[0][2][0].Active,
+                    f.Shots.Record[0][1][1].PosX - f.P1Fighter.PosX}), Ints({1, 10}));
     LaunchLink(f.P1ShotTables[0].Node[0][0][0], 2) = nullptr;
     f.P1Fighter.Facing = 2;
     f.P1Fighter.FireLatch = 0;
@@ -286,33 +252,30 @@ TEST(FightFiring, TheBeamsLaunchPointsAndLine) {
     // Facing right, the beam's ten segments start 45 px out and 80 px apart, and the line
     // is drawn from the owner in player 1's pen.
     Rig beam;
+    const FighterState& p1 = beam.f.P1Fighter;
     beam.Place(300, 300, 700, 300);
     beam.Hold(dw::Key::J);
     for (int i = 0; i < 30 && beam.Shots(2) == 0; ++i) beam.Frame();
     ASSERT_EQ(beam.Shots(2), 10);
     for (int c = 0; c < 10; ++c) {
-        const ShotRecord& s = beam.f.Shots.Record[2][0][c];
-        EXPECT_EQ(s.PosX - beam.f.P1Fighter.PosX, 45 + 80 * c + 20);  // one frame's step on
-        EXPECT_EQ(s.PosY, beam.f.P1Fighter.PosY);
-        EXPECT_EQ(s.Heading, 2);
+        const ShotRecord& s = beam.f.Shots.Record[2][0][c];  // one frame's step (20) on
+        EXPECT_EQ(Ints({s.PosX - p1.PosX, s.PosY, s.Heading}), Ints({45 + 80 * c + 20, p1.PosY, 2}));
     }
     beam.Draw();
     const uint8_t red = dw::NearestIndex(beam.f.DirectDrawObj->Palette(), 0xFF0000);
-    EXPECT_EQ(beam.f.BackSurface()->Get(beam.f.P1Fighter.PosX + 250, beam.f.P1Fighter.PosY), red);
-    EXPECT_NE(beam.f.BackSurface()->Get(beam.f.P1Fighter.PosX - 50, beam.f.P1Fighter.PosY), red);
+    EXPECT_TRUE(beam.f.BackSurface()->Get(p1.PosX + 250, p1.PosY) == red &&
+                beam.f.BackSurface()->Get(p1.PosX - 50, p1.PosY) != red);
 }
 
 TEST(FightHits, DamageGuardStunAndKnockBack) {
-    struct Case {
-        int slot;         // player 1's D-2-E weapon: 0 rifle, 1 claw
-        int knockback;    // the node's rule, -1 as built
-        int dx, dy;       // the shot from the victim
-        int heading;
+    // Player 1's D-2-E weapon (0 rifle, 1 claw), the node's knock-back rule (-1 as built),
+    // the shot from the victim and its heading, the victim guarding, already in the hit
+    // reaction with this stun (-1 not); then hit, armour lost, state, stun and push.
+    const struct {
+        int slot, knockback, dx, dy, heading;
         bool guarding;
-        int stunBefore;   // already in the hit reaction with this stun; -1 not
-        int hit, loss, state, stun, pushX, pushY;
-    };
-    const Case cases[] = {
+        int stunBefore, hit, loss, state, stun, pushX, pushY;
+    } cases[] = {
         // The rifle: 28 damage, stun 24, pushed 24 px along its heading (17 per axis on a
         // diagonal); boxes touch at 16 + 15 px.
         {0, -1, 0, 20, 0, false, -1, 1, 28, 6, 24, 0, -24},
@@ -332,30 +295,20 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         {1, -1, 49, 0, 0, false, -1, 1, 32, 6, 110, 0, -24},
         {1, -1, 50, 0, 0, false, -1, 0, 0, 0, 0, 0, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Rig rig;
         TForm1& f = rig.f;
         FighterState& v = f.P2Fighter;
         rig.Place(400, 450, 400, 250);
         ShotNode node = f.P1ShotTables[size_t(c.slot)].Node[c.heading][0][0];
         if (c.knockback >= 0) node.KnockbackRule = c.knockback;
-        if (c.guarding) {
-            v.ActionState = 5;
-            v.CurrentNode = &f.P2Graph.Node[5][0];
-        }
-        if (c.stunBefore >= 0) {
-            v.ActionState = 6;
-            v.CurrentNode = &f.P2Graph.Node[6][0];
-            v.StunTime = c.stunBefore;
-        }
-        ShotRecord& r = Aim(f, c.slot, &node, 400 + c.dx, 250 + c.dy, c.heading);
-        const int hit = f.HitShot(r, 1);
-        EXPECT_EQ(std::vector<int>({hit, 480 - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250}),
-                  std::vector<int>({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY}))
-            << c.slot << " " << c.dx << " " << c.dy << " rule " << c.knockback;
-        if (c.hit && c.state == 6) {
-            EXPECT_EQ(v.CurrentNode, &f.P2Graph.Node[6][0]);
-        }
+        v.ActionState = c.guarding ? 5 : c.stunBefore >= 0 ? 6 : 0;
+        v.CurrentNode = &f.P2Graph.Node[v.ActionState][0];
+        v.StunTime = std::max(c.stunBefore, 0);
+        const int hit = f.HitShot(Aim(f, c.slot, &node, 400 + c.dx, 250 + c.dy, c.heading), 1);
+        EXPECT_EQ(Ints({hit, 480 - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250}),
+                  Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY})) << c.slot << " " << c.dx << " " << c.dy;
+        EXPECT_TRUE(!c.hit || c.state != 6 || v.CurrentNode == &f.P2Graph.Node[6][0]);
         EXPECT_EQ(f.P1Fighter.Armour, 480);
     }
 }
@@ -366,21 +319,16 @@ TEST(FightHits, GuardFromTheControls) {
     rig.Place(400, 450, 400, 250);
     rig.Hold(dw::Key::B);
     rig.Frame();
-    EXPECT_EQ(f.P1Fighter.ActionState, 5);
     EXPECT_EQ(f.P1Fighter.CurrentNode, &f.P1Graph.Node[5][0]);
     // Player 2's rifle through the guard: a quarter of 28, no hit reaction, no push.
     rig.Hold(fight_rig::kWeaponKey[1][0]);
     for (int i = 0; i < 40 && f.P1Fighter.Armour == 480; ++i) rig.Frame();
-    EXPECT_EQ(std::vector<int>({480 - f.P1Fighter.Armour, f.P1Fighter.ActionState, f.P1Fighter.PosY}),
-              std::vector<int>({7, 5, 450}));
-    rig.Hold(fight_rig::kWeaponKey[1][0], false);
-    rig.Hold(dw::Key::B, false);
+    EXPECT_EQ(Ints({480 - f.P1Fighter.Armour, f.P1Fighter.ActionState, f.P1Fighter.PosY}), Ints({7, 5, 450}));
+    rig.Hold({fight_rig::kWeaponKey[1][0], dw::Key::B}, false);
     rig.Frame();
     EXPECT_EQ(f.P1Fighter.ActionState, 0);
     // Guard asked for at the end of the beam's wind-up breaks it off: no beam.
-    rig.Hold(dw::Key::J);
-    rig.Frame();
-    rig.Hold(dw::Key::J, false);
+    rig.Press({dw::Key::J});
     rig.Hold(dw::Key::B);
     rig.Frame(15);
     EXPECT_EQ(f.P1Fighter.ActionState, 3);
@@ -388,7 +336,6 @@ TEST(FightHits, GuardFromTheControls) {
     EXPECT_EQ(f.P1Fighter.ActionState, 5);
     rig.Frame(5);
     EXPECT_EQ(rig.Shots(2), 0);
-    rig.Hold(dw::Key::B, false);
 }
 
 TEST(FightHits, WhatAHitDoesToTheShot) {
@@ -398,27 +345,26 @@ TEST(FightHits, WhatAHitDoesToTheShot) {
     // The rifle bullet vanishes, is disarmed, restarts its count and hits no more.
     ShotRecord& bullet = Aim(f, 0, &f.P1ShotTables[0].Node[0][0][0], 400, 250, 0);
     EXPECT_EQ(f.HitShot(bullet, 1), 1);
-    EXPECT_EQ(std::vector<int>({bullet.Visible, bullet.HitArmed, bullet.Ticks}), std::vector<int>({0, 0, 0}));
+    EXPECT_EQ(Ints({bullet.Visible, bullet.HitArmed, bullet.Ticks}), Ints({0, 0, 0}));
     EXPECT_EQ(f.HitShot(bullet, 1), 0);
     // The claw is disarmed but stays in sight, and its node counts from 0 again.
     ShotRecord& claw = Aim(f, 1, &f.P1ShotTables[1].Node[0][0][0], 400, 250, 0);
     EXPECT_EQ(f.HitShot(claw, 1), 1);
-    EXPECT_EQ(std::vector<int>({claw.Visible, claw.HitArmed, claw.Ticks}), std::vector<int>({1, 0, 0}));
+    EXPECT_EQ(Ints({claw.Visible, claw.HitArmed, claw.Ticks}), Ints({1, 0, 0}));
     // DeziVor's saw stays armed and keeps counting; its hit lands on player 1.
-    rig.Place(400, 450, 400, 250);
     ShotRecord& saw = Aim(f, 5, &f.P2ShotTables[1].Node[0][0][3], 400, 450, 4);
     const int armour = f.P1Fighter.Armour;
     EXPECT_EQ(f.HitShot(saw, 0), 1);
-    EXPECT_EQ(std::vector<int>({saw.HitArmed, saw.Ticks, armour - f.P1Fighter.Armour}), std::vector<int>({1, 3, 12}));
+    EXPECT_EQ(Ints({saw.HitArmed, saw.Ticks, armour - f.P1Fighter.Armour}), Ints({1, 3, 12}));
 }
 
 TEST(FightHits, StunLastsItsLengthOverTheRecoveryRate) {
-    struct Case {
+    // The victim, the stun, the frames it lasts. D-2-E recovers 6 a frame, DedaZivirEvavid 7,
+    // Durade-Revov 8; the frame of the hit counts.
+    const struct {
         int victim, stun, frames;
-    };
-    // D-2-E recovers 6 a frame, DedaZivirEvavid 7, Durade-Revov 8; the frame of the hit counts.
-    const Case cases[] = {{14, 24, 4}, {14, 25, 5}, {4, 24, 4}, {4, 28, 4}, {4, 29, 5}, {15, 24, 3}, {15, 25, 4}};
-    for (const Case& c : cases) {
+    } cases[] = {{14, 24, 4}, {14, 25, 5}, {4, 24, 4}, {4, 28, 4}, {4, 29, 5}, {15, 24, 3}, {15, 25, 4}};
+    for (const auto& c : cases) {
         Rig rig(14, c.victim);
         TForm1& f = rig.f;
         rig.Place(400, 450, 400, 250);
@@ -427,10 +373,7 @@ TEST(FightHits, StunLastsItsLengthOverTheRecoveryRate) {
         rig.f.P2Fighter.FireLatch = 1;
         f.HitShot(Aim(f, 0, &node, 400, 250, 0), 1);
         int frames = 0;
-        while (f.P2Fighter.ActionState == 6 && frames < 100) {
-            rig.Frame();
-            ++frames;
-        }
+        for (; f.P2Fighter.ActionState == 6 && frames < 100; ++frames) rig.Frame();
         EXPECT_EQ(frames, c.frames) << c.victim << " " << c.stun;
         EXPECT_EQ(f.P2Fighter.CurrentNode, &f.P2Graph.Node[0][0]);
         EXPECT_EQ(f.P2Fighter.FireLatch, 0);
@@ -440,25 +383,23 @@ TEST(FightHits, StunLastsItsLengthOverTheRecoveryRate) {
 TEST(FightShots, MovementsNodesAndTrails) {
     Rig rig;
     TForm1& f = rig.f;
-    FighterState owner;
+    FighterState owner, aside;
     owner.PosX = 50;
     owner.PosY = 60;
-    struct Case {
-        int moveKind, dx, dy;
-        int x, y, heading;  // after one move from (0, 0), heading 3
-        int tx, ty;         // the newest trail point: the node's reach (2, 3) behind
-    };
-    FighterState aside;
     aside.PosX = -50;
     aside.PosY = 50;
-    const Case cases[] = {
+    // The node's movement and step; where the shot is after one move from (0, 0), heading 3,
+    // and its newest trail point: the node's reach (2, 3) behind.
+    const struct {
+        int moveKind, dx, dy, x, y, heading, tx, ty;
+    } cases[] = {
         {kMoveStraight, 4, -6, 4, -6, 3, 2, -9},
         {kMoveBeam, 4, -6, 4, -6, 3, 2, -9},
-        {kMoveHoming, 4, 6, -4, 6, 5, -2, 3},          // toward the target, with that heading's signs
-        {kMoveAtTarget, 4, -6, -46, 44, 3, -48, 41},     // at the target plus the step
-        {kMoveMelee, 4, -6, 80, 90, 3, 78, 87},  // held at the owner's launch point
+        {kMoveHoming, 4, 6, -4, 6, 5, -2, 3},         // toward the target, with that heading's signs
+        {kMoveAtTarget, 4, -6, -46, 44, 3, -48, 41},  // at the target plus the step
+        {kMoveMelee, 4, -6, 80, 90, 3, 78, 87},       // held at the owner's launch point
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ShotNode n{};
         n.MoveKind = c.moveKind;
         n.Dx = c.dx;
@@ -473,9 +414,8 @@ TEST(FightShots, MovementsNodesAndTrails) {
         s.Weapon = &f.P1Weapons[1];  // the claw: 30 px out
         s.Trail[0] = {7, 8};
         MoveShot(s, owner, aside);
-        EXPECT_EQ(std::vector<int>({s.PosX, s.PosY, s.Heading, s.Trail[0].X, s.Trail[0].Y, s.Trail[1].X, s.Trail[2].Y}),
-                  std::vector<int>({c.x, c.y, c.heading, c.tx, c.ty, 7, 0}))  // the older puffs move on
-            << c.moveKind;
+        EXPECT_EQ(Ints({s.PosX, s.PosY, s.Heading, s.Trail[0].X, s.Trail[0].Y, s.Trail[1].X, s.Trail[2].Y}),
+                  Ints({c.x, c.y, c.heading, c.tx, c.ty, 7, 0})) << c.moveKind;  // the older puffs move on
     }
 
     // A node ends when its count reaches its duration, then Next, or the shot ends on it.
@@ -486,12 +426,12 @@ TEST(FightShots, MovementsNodesAndTrails) {
     ShotRecord s;
     s.Active = s.Visible = s.HitArmed = 1;
     s.Node = &first;
-    std::vector<int> steps;  // node (0 first, 1 last), count and flags after each frame
+    Ints steps;  // node (0 first, 1 last), count and flags after each frame
     for (int i = 0; i < 5; ++i) {
         StepShotNode(s, owner);
         steps.push_back(1000 * (s.Node == &last) + 100 * s.Ticks + 10 * s.Active + s.Visible + s.HitArmed);
     }
-    EXPECT_EQ(steps, std::vector<int>({112, 212, 1012, 1112, 1000}));
+    EXPECT_EQ(steps, Ints({112, 212, 1012, 1112, 1000}));
     // A shot that ends when its owner is hit, and an impact at once.
     last.EndsOnOwnerHit = 1;
     s.Active = s.Visible = s.HitArmed = 1;
@@ -506,8 +446,7 @@ TEST(FightShots, MovementsNodesAndTrails) {
     s.Node = &first;
     s.Ticks = 2;
     EXPECT_EQ(f.HitShot(s, 1), 0);
-    EXPECT_EQ(s.Node, &last);
-    EXPECT_EQ(s.Ticks, 0);
+    EXPECT_TRUE(s.Node == &last && s.Ticks == 0);
 }
 
 TEST(FightFiring, PlayerTwosFourthWeaponHomesOnPlayerOne) {
@@ -531,18 +470,17 @@ TEST(FightFiring, PlayerTwosFourthWeaponHomesOnPlayerOne) {
         if (!hit && f.P1Fighter.Armour < armour) hit = i;
         for (int g = 0; g < 7; ++g) ASSERT_EQ(rig.Shots(g), 0) << g;
     }
-    EXPECT_EQ(launched, 9);
-    EXPECT_TRUE(turned);
-    EXPECT_EQ(std::vector<int>({hit, armour - f.P1Fighter.Armour, f.P2Fighter.Ammo[3]}), std::vector<int>({32, 88, 60}));
-    EXPECT_EQ(f.P2Fighter.Armour, f.P2Spec.MaxArmour);
+    EXPECT_EQ(Ints({launched, turned, hit, armour - f.P1Fighter.Armour, f.P2Fighter.Ammo[3],
+                    f.P2Spec.MaxArmour - f.P2Fighter.Armour}),
+              Ints({9, 1, 32, 88, 60, 0}));
 }
 
 TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
-    struct Case {
-        int mode, stage, enemy, p1Armour, p2Armour;
-        int winner, state, stageAfter, enemyAfter, score;
-    };
-    const Case cases[] = {
+    // Mode, stage, Limit enemy and both armours; then the winner, the screen after the
+    // fight-over screen, and the stage, Limit enemy and Survival score then.
+    const struct {
+        int mode, stage, enemy, p1Armour, p2Armour, winner, state, stageAfter, enemyAfter, score;
+    } cases[] = {
         {1, 0, 1, 100, 0, 1, kStatePreFight, 1, 1, 3},
         {1, 5, 1, 100, 0, 1, kStateEnding, 0, 1, 3},
         {1, 2, 1, 0, 100, 2, kStateTitle, 2, 1, 3},
@@ -552,9 +490,9 @@ TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
         {4, 0, 3, 100, 0, 1, kStatePreFight, 0, 4, 3},
         {4, 0, 8, 100, 0, 1, kStateLimitResult, 0, 1, 3},
         {4, 0, 8, 0, 0, 0, kStateTitle, 0, 8, 3},
-        {2, 0, 1, 1, 1, -1, kStateFight, 0, 1, 3},  // one point of armour left fights on
+        {2, 0, 1, 1, 1, 0, kStateFight, 0, 1, 3},  // one point of armour left fights on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         testing_support::TempDir dir;
         Rig rig(14, 14, c.mode);
         TForm1& f = rig.f;
@@ -566,18 +504,13 @@ TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
         f.P2Fighter.Armour = c.p2Armour;
         testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
         rig.Frame();
-        if (c.state == kStateFight) {
-            EXPECT_EQ(f.GameState, kStateFight);
-            continue;
-        }
-        EXPECT_EQ(f.GameState, kStateFightOver);
-        EXPECT_EQ(f.Winner, c.winner);
+        EXPECT_EQ(Ints({f.GameState, f.Winner}), Ints({c.state == kStateFight ? kStateFight : kStateFightOver, c.winner}));
+        if (c.state == kStateFight) continue;
         rig.Frame(149);
         EXPECT_EQ(f.GameState, kStateFightOver);
         rig.Frame();
-        EXPECT_EQ(std::vector<int>({f.GameState, f.StageNo, f.LimitEnemy, f.SurvivalScore}),
-                  std::vector<int>({c.state, c.stageAfter, c.enemyAfter, c.score}))
-            << "mode " << c.mode << " stage " << c.stage << " enemy " << c.enemy;
+        EXPECT_EQ(Ints({f.GameState, f.StageNo, f.LimitEnemy, f.SurvivalScore}),
+                  Ints({c.state, c.stageAfter, c.enemyAfter, c.score})) << c.mode << " " << c.stage << " " << c.enemy;
     }
 }
 
@@ -585,9 +518,9 @@ TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
     Rig rig;
     TForm1& f = rig.f;
     // The fight starts with player 1 below facing up, player 2 above facing down.
-    EXPECT_EQ(std::vector<int>({f.P1Fighter.PosX, f.P1Fighter.PosY, f.P1Fighter.Facing, f.P2Fighter.PosX,
-                                f.P2Fighter.PosY, f.P2Fighter.Facing, f.Winner, f.StateFrames}),
-              std::vector<int>({400, 450, 0, 400, 150, 4, 0, 0}));
+    EXPECT_EQ(Ints({f.P1Fighter.PosX, f.P1Fighter.PosY, f.P1Fighter.Facing, f.P2Fighter.PosX, f.P2Fighter.PosY,
+                    f.P2Fighter.Facing, f.Winner, f.StateFrames}),
+              Ints({400, 450, 0, 400, 150, 4, 0, 0}));
     f.GameState = kStateFightIntro;
     rig.Frame(89);
     EXPECT_EQ(f.GameState, kStateFightIntro);
@@ -602,7 +535,7 @@ TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
     rig.Frame();
     EXPECT_EQ(f.GameState, kStateFight);
     rig.Frame();
-    EXPECT_EQ(std::vector<int>({f.GameState, f.LimitEnemy}), std::vector<int>({kStateTimeOver, 1}));
+    EXPECT_EQ(Ints({f.GameState, f.LimitEnemy}), Ints({kStateTimeOver, 1}));
 
     // Robot data the fight cannot use ends on the error screen, naming the player.
     for (int p = 0; p < 2; ++p)
@@ -614,20 +547,25 @@ TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
             if (fault == 2) pl.fighter.Spec = nullptr;
             if (fault == 3) pl.fighter.CurrentNode = nullptr;
             broken.Frame();
-            EXPECT_EQ(std::vector<int>({broken.f.GameState, broken.f.ErrorCode}), std::vector<int>({kStateError, p + 1}));
+            EXPECT_EQ(Ints({broken.f.GameState, broken.f.ErrorCode}), Ints({kStateError, p + 1}));
         }
 
-    // The pinch music starts when an armour has fallen well below a third, once.
-    for (int p = 0; p < 2; ++p) {
-        Rig pinch;
-        pinch.Frame();
-        EXPECT_FALSE(pinch.f.PinchPlayed);
-        pinch.f.Player(p).fighter.Armour = 480 / 2;
-        pinch.Frame();
-        EXPECT_FALSE(pinch.f.PinchPlayed);
-        pinch.f.Player(p).fighter.Armour = 480 / 4;
-        pinch.Frame();
-        EXPECT_TRUE(pinch.f.PinchPlayed);
+    // The pinch music starts once either robot's armour is below a third of its most, exactly.
+    const struct {
+        int player, most, armour;
+        bool pinch;
+    } pinch[] = {{0, 460, 153, true}, {0, 460, 154, false}, {1, 460, 153, true},
+                 {1, 460, 154, false}, {0, 459, 153, false}, {1, 459, 152, true}};
+    f.GameMode = 2;
+    f.GameState = kStateFight;
+    for (const auto& c : pinch) {
+        for (int p = 0; p < 2; ++p) {
+            f.Player(p).spec.MaxArmour = c.most;
+            f.Player(p).fighter.Armour = p == c.player ? c.armour : c.most;
+        }
+        f.PinchPlayed = false;
+        rig.Frame();
+        EXPECT_EQ(f.PinchPlayed, c.pinch) << c.player << ": " << c.armour << " of " << c.most;
     }
 }
 
@@ -635,39 +573,31 @@ TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
     Rig rig(13, 13);
     TForm1& f = rig.f;
     f.P2Hide = 1;
-    // Facing 0 shows the back view; then back-side, side, front-side, front; facings 5..7
-    // show 3..1 mirrored. The sheets are held front, back, fs, bs, side.
-    const int sheet[8] = {1, 3, 4, 2, 0, 2, 4, 3};
+    // Facing 0 shows the back view from the robot's own file; then back-side, side,
+    // front-side, front; facings 5..7 show 3..1 mirrored. The sheets are keyed.
+    const char* views[8] = {"back", "bs", "side", "fs", "front", "fs", "side", "bs"};
+    testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
+    for (const auto& held : f.P1Sheets) ASSERT_TRUE(held && held->ColorKey().has_value());
+    const uint8_t key = *f.P1Sheets[0]->ColorKey();
     for (int facing = 0; facing < 8; ++facing) {
+        std::unique_ptr<dw::Surface> s;
+        for (const char* file : RobotRowFor(13, 0, 2)->sheets)
+            if (std::string(file).find(std::string("_") + views[facing] + ".") != std::string::npos)
+                s = dw::LoadBitmapSurface(f.DirectDrawObj.get(), file);
+        ASSERT_TRUE(s) << views[facing];
         rig.Place(300, 300, 600, 100);
         f.P1Fighter.Facing = facing;
         rig.Draw();
-        const dw::Surface& s = *f.P1Sheets[size_t(sheet[facing])];
-        const dw::Surface& back = *f.BackSurface();
         int drawn = 0, wrong = 0;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) {
-                const uint8_t want = s.Get(facing >= 5 ? 63 - x : x, y);
-                if (want == *s.ColorKey()) continue;
+                const uint8_t want = s->Get(facing >= 5 ? 63 - x : x, y);
+                if (want == key) continue;
                 ++drawn;
-                wrong += back.Get(300 - 32 + x, 300 - 32 + y) != want;
+                wrong += f.BackSurface()->Get(300 - 32 + x, 300 - 32 + y) != want;
             }
-        EXPECT_GT(drawn, 200) << facing;
-        EXPECT_EQ(wrong, 0) << facing;
+        EXPECT_TRUE(drawn > 200 && wrong == 0) << facing << ": " << wrong << " of " << drawn;
     }
-    // The sheets held are the robot's own view files.
-    const char* views[5] = {"front", "back", "fs", "bs", "side"};
-    const RobotRow& row = *RobotRowFor(13, 0, 2);
-    testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
-    for (int i = 0; i < 5; ++i)
-        for (const char* file : row.sheets)
-            if (std::string(file).find(std::string("_") + views[i] + ".") != std::string::npos) {
-                const auto own = dw::LoadBitmapSurface(f.DirectDrawObj.get(), file);
-                const dw::Surface& held = *f.P1Sheets[size_t(i)];
-                ASSERT_TRUE(own && own->Width() == held.Width() && own->Height() == held.Height()) << file;
-                EXPECT_EQ(std::memcmp(own->Row(0), held.Row(0), size_t(held.Width() * held.Height())), 0) << file;
-                EXPECT_TRUE(held.ColorKey().has_value());
-            }
 
     // Overlapping, the robot lower on the screen is drawn over the other, also on the
     // fight-over screen.
@@ -684,8 +614,7 @@ TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
                 ++lit;
                 same += f.BackSurface()->Get(268 + x, 310) == view.Get(x, line);
             }
-        EXPECT_GT(lit, 5);
-        EXPECT_EQ(same, lit) << lower;
+        EXPECT_TRUE(lit > 5 && same == lit) << lower;
     }
 }
 
@@ -699,22 +628,20 @@ TEST(FightView, GaugesTrailsAndWords) {
     f.P2Fighter.Armour = 120;
     f.P2Fighter.Energy = 0;
     rig.Draw();
-    const uint8_t frame = dw::NearestIndex(palette, 0x007800);
-    const uint8_t blue = dw::NearestIndex(palette, 0xB40000), green = dw::NearestIndex(palette, 0x00D200);
-    EXPECT_EQ(testing_support::CountIndex(back, {21, 15, 320, 16}, blue), 149);
-    EXPECT_EQ(testing_support::CountIndex(back, {481, 15, 780, 16}, dw::NearestIndex(palette, 0x0000B4)), 74);
-    EXPECT_EQ(testing_support::CountIndex(back, {21, 29, 320, 30}, green), 298);
-    EXPECT_EQ(testing_support::CountIndex(back, {481, 29, 780, 30}, green), 0);
+    const uint8_t frame = dw::NearestIndex(palette, 0x007800), green = dw::NearestIndex(palette, 0x00D200);
+    EXPECT_EQ(Ints({CountIndex(back, {21, 15, 320, 16}, dw::NearestIndex(palette, 0xB40000)),
+                    CountIndex(back, {481, 15, 780, 16}, dw::NearestIndex(palette, 0x0000B4)),
+                    CountIndex(back, {21, 29, 320, 30}, green), CountIndex(back, {481, 29, 780, 30}, green)}),
+              Ints({149, 74, 298, 0}));
     // Under them, each player's rounds of the four weapons.
     for (int p = 0; p < 2; ++p)
         EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[2].get(), p == 0 ? 20 : 480, 38,
                                                "80  256  256  100", 0xFFFFFF));
     for (int gx : {20, 480})
-        for (int gy : {10, 24}) {
-            EXPECT_EQ(testing_support::CountIndex(back, {gx, gy, gx + 300, gy + 1}, frame), 300);
-            EXPECT_EQ(testing_support::CountIndex(back, {gx, gy + 9, gx + 300, gy + 10}, frame), 300);
-            EXPECT_EQ(testing_support::CountIndex(back, {gx, gy, gx + 1, gy + 10}, frame), 10);
-        }
+        for (int gy : {10, 24})
+            EXPECT_EQ(Ints({CountIndex(back, {gx, gy, gx + 300, gy + 1}, frame),
+                            CountIndex(back, {gx, gy + 9, gx + 300, gy + 10}, frame),
+                            CountIndex(back, {gx, gy, gx + 1, gy + 10}, frame)}), Ints({300, 300, 10}));
 
     // A trail puff is a round disc centred on its point.
     ShotRecord& r = f.Shots.Record[0][0][0];
@@ -727,12 +654,10 @@ TEST(FightView, GaugesTrailsAndWords) {
     r.Trail[0] = {120, 200};
     rig.Draw();
     const uint8_t smoke = dw::NearestIndex(palette, 0xD8D8D8);
-    EXPECT_EQ(testing_support::CountIndex(back, {100, 200, 140, 201}, smoke), 13);
-    EXPECT_EQ(testing_support::CountIndex(back, {100, 194, 140, 195}, smoke) > 0, true);
-    EXPECT_EQ(testing_support::CountIndex(back, {100, 192, 140, 193}, smoke), 0);
-    EXPECT_EQ(back.Get(114, 200), smoke);
-    EXPECT_EQ(back.Get(126, 200), smoke);
-    EXPECT_EQ(back.Get(200, 200), dw::NearestIndex(palette, 0xA8A8A8));  // the older puffs fade
+    EXPECT_EQ(Ints({CountIndex(back, {100, 200, 140, 201}, smoke), CountIndex(back, {100, 194, 140, 195}, smoke) > 0,
+                    CountIndex(back, {100, 192, 140, 193}, smoke), back.Get(114, 200) == smoke,
+                    back.Get(126, 200) == smoke, back.Get(200, 200) == dw::NearestIndex(palette, 0xA8A8A8)}),
+              Ints({13, 1, 0, 1, 1, 1}));  // the older puffs fade
 
     // A shot is drawn over its box; heading 6 shows heading 2's picture mirrored.
     Rig zeredi(1, 1);
@@ -768,23 +693,79 @@ TEST(FightView, GaugesTrailsAndWords) {
             mirrored += right[size_t(y * 20 + x)] == left[size_t(y * 20 + 19 - x)];
             same += right[size_t(y * 20 + x)] == left[size_t(y * 20 + x)];
         }
-    EXPECT_GT(shown, 50);
-    EXPECT_EQ(mirrored, 20 * 20);
-    EXPECT_LT(same, 20 * 20);
+    EXPECT_TRUE(shown > 50 && mirrored == 20 * 20 && same < 20 * 20) << shown << " " << mirrored << " " << same;
 
     // The fight's words.
     const struct {
         int state, winner;
         const char* text;
         int x;
-    } words[] = {{kStateFightIntro, 0, "READY", 300},
-                 {kStateFightOver, 1, "1P WIN!", 260},
-                 {kStateFightOver, 2, "2P WIN!", 260},
-                 {kStateFightOver, 0, "DRAW", 260}};
+    } words[] = {{kStateFightIntro, 0, "READY", 300}, {kStateFightOver, 1, "1P WIN!", 260},
+                 {kStateFightOver, 2, "2P WIN!", 260}, {kStateFightOver, 0, "DRAW", 260}};
     for (const auto& w : words) {
         f.GameState = w.state;
         f.Winner = w.winner;
         rig.Draw();
         EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[0].get(), w.x, 270, w.text, 0xFFFFFF)) << w.text;
+    }
+}
+
+// A button held from one weapon's sequence into another's is no new press: the pass through
+// the second weapon's fire node launches nothing. Released, then pressed anew, it fires.
+TEST(FightFiring, HeldButtonIntoAnotherWeaponFiresNothing) {
+    const struct {
+        int robot;
+        dw::Key first, second;
+        int handS, handK;  // where the second button takes over from the first
+        int slot;          // the second button's weapon
+        int passS, passK;  // a node after its fire node
+    } cases[] = {{10, dw::Key::H, dw::Key::G, 2, 4, 1, 1, 3}, {16, dw::Key::G, dw::Key::H, 1, 3, 2, 2, 2}};
+    for (const auto& c : cases) {
+        Rig rig(c.robot, 1);
+        FighterState& p1 = rig.f.P1Fighter;
+        rig.Hold(c.first);
+        ASSERT_LT(rig.FramesUntil(c.handS, c.handK), 200);
+        ASSERT_EQ(p1.FireLatch, 1);  // the first weapon has fired
+        rig.Hold(c.first, false);
+        rig.Hold(c.second);
+        const int32_t ammo = p1.Ammo[c.slot - 1];
+        ASSERT_LT(rig.FramesUntil(c.passS, c.passK), 200);
+        EXPECT_EQ(std::vector<int>({p1.ActionState, p1.Ammo[c.slot - 1], rig.Shots(c.slot - 1)}),
+                  std::vector<int>({c.slot, ammo, 0})) << c.robot;
+        rig.Hold(c.second, false);
+        ASSERT_LT(rig.FramesUntil(0, 0), 200);
+        rig.Hold(c.second);
+        ASSERT_LT(rig.FramesUntil(c.passS, c.passK), 200);
+        EXPECT_LT(p1.Ammo[c.slot - 1], ammo) << c.robot;
+    }
+}
+
+// D-2-E's claw breaks guards. The victim, started on a node, is pushed along the claw's
+// heading (not away from the claw) only when the node the hit leads it to lets it move:
+// 24 px on an axis, 17 per axis on a diagonal.
+TEST(FightHits, KnockBackMovesOnlyAVictimFreeToMove) {
+    const struct {
+        int robot, s, k;  // the victim and the node it stands on
+        bool guard;       // the guard button held
+        int dx, dy;       // victim from attacker
+        int pushX, pushY, afterS, armour;
+    } cases[] = {{10, 5, 0, true, 0, -60, 0, 0, 5, 8},
+                 {10, 0, 0, false, 20, -60, 0, -24, 6, 32},
+                 {10, 0, 0, false, 42, -42, 17, -17, 6, 32},
+                 {14, 3, 3, false, -60, 0, -24, 0, 6, 32}};  // rooted by its laser, hit node free
+    for (const auto& c : cases) {
+        Rig rig(14, c.robot);
+        FighterState &v = rig.f.P2Fighter, &a = rig.f.P1Fighter;
+        rig.Place(400, 300, 400 + c.dx, 300 + c.dy);
+        v.CurrentNode = const_cast<ActionNode*>(rig.Node(1, c.s, c.k));
+        v.ActionState = c.s;
+        v.NodeTicks = 0;
+        rig.Hold(dw::Key::Pad6, c.guard);
+        rig.Hold(dw::Key::H);
+        const int32_t armour = v.Armour;
+        for (int i = 0; v.Armour == armour && i < 30; ++i) rig.Frame();
+        EXPECT_EQ(std::vector<int>({armour - v.Armour, v.PosX - a.PosX, v.PosY - a.PosY}),
+                  std::vector<int>({c.armour, c.dx + c.pushX, c.dy + c.pushY})) << c.robot << " " << c.dx;
+        EXPECT_EQ(v.CurrentNode, rig.Node(1, c.afterS, 0));
     }
 }
