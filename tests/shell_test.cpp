@@ -55,13 +55,9 @@ TEST(Shell, StartReadsTheFilesAndCloseWritesTheOptionsOnce) {
     f.SurvivalTable = {};
     f.FormShow();
     ASSERT_FALSE(f.Closed());
-    EXPECT_EQ(f.GameState, kStateTitle);
-    EXPECT_EQ(f.GameMode, 3);
-    EXPECT_EQ(f.LimitFrames, 7500);
-    EXPECT_TRUE(f.HiddenRobotUnlocked());
-    EXPECT_TRUE(f.SheetSurface1 && f.SheetSurface1->ColorKey().has_value());
+    EXPECT_TRUE(f.GameState == kStateTitle && f.GameMode == 3 && f.LimitFrames == 7500 && f.HiddenRobotUnlocked());
+    ASSERT_TRUE(f.SheetSurface1 && f.SheetSurface1->ColorKey().has_value() && f.VoiceBuffer && f.CursorBuffer);
     EXPECT_EQ(f.DirectDrawObj->Palette(), f.SheetSurface1->Colors());
-    EXPECT_TRUE(f.VoiceBuffer && f.CursorBuffer);
     for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(f.HitBuffers[i] && f.HitDuplicates[i]) << i;
     f.FrameWait = 9;
     f.CpuLevel = 7;  // a value the next start would refuse is stored as its default
@@ -95,9 +91,8 @@ TEST(Shell, WithoutASoundDeviceTheGameRunsSilent) {
     ScopedEnv audio("SDL_AUDIODRIVER", "no-such-driver");
     GameRig rig;
     rig.form->FormShow();
-    EXPECT_FALSE(rig.form->Closed());
-    EXPECT_EQ(rig.form->CreateSoundData("S_BEGIN", rig.form->VoiceBuffer), 0);
-    EXPECT_TRUE(rig.form->PlayMusic("no-such.mid"));
+    EXPECT_TRUE(!rig.form->Closed() && rig.form->CreateSoundData("S_BEGIN", rig.form->VoiceBuffer) == 0 &&
+                rig.form->PlayMusic("no-such.mid"));
 }
 
 TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
@@ -117,10 +112,8 @@ TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
         f.ControlHead();
         (f.*stage)();
     };
-    const struct {
-        std::function<void()> act;
-        unsigned playing;  // bits: the voice, the cursor, hits 1 and 2, the second player's hit 4
-    } rows[] = {
+    // playing, bits: the voice, the cursor, hits 1 and 2, the second player's hit 4
+    const struct { std::function<void()> act; unsigned playing; } rows[] = {
         {[&] { step(dw::Key::G, &TForm1::StartStage); }, 2},  // the title gives way to the main menu
         {[&] { step(dw::Key::D, &TForm1::StartStage); }, 2},
         {[&] { f.HitSound1("HITTED2"); }, 8},
@@ -154,13 +147,10 @@ TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
 }
 
 TEST(Shell, F1AndEscapeInEachModeAndScreen) {
-    const struct {
-        int32_t mode, state;
-        SDL_Scancode key;
-        int32_t then;  // the state after the key's frame; -1: closed
-    } rows[] = {{1, kStateSelect, SDL_SCANCODE_F1, kStateTitle},          {4, kStateLimitMenu, SDL_SCANCODE_F1, kStateTitle},
-                {3, kStatePreFight, SDL_SCANCODE_F1, kStateSurvivalResult}, {3, kStateSelect, SDL_SCANCODE_F1, kStateSelect},
-                {1, kStateError, SDL_SCANCODE_F1, kStateError},            {2, kStateSelect, SDL_SCANCODE_ESCAPE, -1}};
+    const auto F1 = SDL_SCANCODE_F1;  // then: the state after the key's frame, -1 closed
+    const struct { int32_t mode, state; SDL_Scancode key; int32_t then; } rows[] = {
+        {1, kStateSelect, F1, kStateTitle}, {4, kStateLimitMenu, F1, kStateTitle}, {3, kStatePreFight, F1, kStateSurvivalResult},
+        {3, kStateSelect, F1, kStateSelect}, {1, kStateError, F1, kStateError}, {2, kStateSelect, SDL_SCANCODE_ESCAPE, -1}};
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
@@ -177,11 +167,8 @@ TEST(Shell, F1AndEscapeInEachModeAndScreen) {
 }
 
 TEST(Menus, ScriptsFromTheTitle) {
-    const struct {
-        int32_t mode, level, difficulty;
-        const char* keys;
-        int32_t want[5];  // GameState, GameMode, CpuLevel, LimitDifficulty, LimitFrames
-    } rows[] = {
+    const struct { int32_t mode, level, difficulty; const char* keys; int32_t want[5]; } rows[] = {
+        // want: GameState, GameMode, CpuLevel, LimitDifficulty, LimitFrames
         {1, 1, 0, "G", {kStateMainMenu, 1, 1, 0, 10000}},  // a held button decides once
         {1, 1, 0, "gadddddg", {kStateLimitMenu, 4, 1, 0, 10000}},
         {1, 1, 0, "gDg", {kStateStartMessage, 2, 1, 0, 10000}},  // a held direction moves once
@@ -213,8 +200,7 @@ TEST(Menus, ScriptsFromTheTitle) {
     Play(f, "gg");
     int frames = 1;
     for (; f.GameState == kStateStartMessage && frames < 100; ++frames) f.App.Pump();
-    EXPECT_EQ(frames, 60);
-    EXPECT_EQ(f.GameState, kStateSelect);
+    EXPECT_TRUE(frames == 60 && f.GameState == kStateSelect) << frames;
     f.GameState = kStateLevelMenu;
     f.App.Pump();
     EXPECT_TRUE(OnScreen(f, 0, 40, "EASY", 0xFFFFFF) && OnScreen(f, 100, 40, "NORMAL", 0x808080));
@@ -234,10 +220,7 @@ void ExpectControls(const TForm1& f, int player, const int (&want)[3], int row) 
 
 TEST(Controls, EachKeyOfEachPlayer) {
     using K = std::vector<SDL_Scancode>;
-    const struct {
-        K keys;
-        int player, want[3];  // Horizontal, Vertical, Action
-    } rows[] = {
+    const struct { K keys; int player, want[3]; } rows[] = {  // want: Horizontal, Vertical, Action
         {{SDL_SCANCODE_W}, 0, {0, -1, 0}}, {{SDL_SCANCODE_S}, 0, {0, 1, 0}}, {{SDL_SCANCODE_W, SDL_SCANCODE_S}, 0, {0, 0, 0}},
         {{SDL_SCANCODE_A}, 0, {-1, 0, 0}}, {{SDL_SCANCODE_D, SDL_SCANCODE_H}, 0, {1, 0, 2}},
         {{SDL_SCANCODE_A, SDL_SCANCODE_D, SDL_SCANCODE_J}, 0, {0, 0, 3}},
@@ -280,11 +263,7 @@ TEST(Controls, JoystickAxesFromWhereTheyRestAndButtons) {
     ScreenRig rig;
     rig.form->Sticks.Open();
     rig.form->GameState = kStateError;
-    const struct {
-        int stick, dx, dy;
-        unsigned buttons;
-        int want[3];
-    } rows[] = {{0, 16001, 0, 0, {1, 0, 0}},       {0, 16000, -16000, 0, {0, 0, 0}}, {0, -16001, 16001, 0, {-1, 1, 0}},
+    const struct { int stick, dx, dy; unsigned buttons; int want[3]; } rows[] = {{0, 16001, 0, 0, {1, 0, 0}},       {0, 16000, -16000, 0, {0, 0, 0}}, {0, -16001, 16001, 0, {-1, 1, 0}},
                 {0, 0, -16001, 0, {0, -1, 0}},     {1, 0, 16000, 0, {0, 0, 0}},      {1, -16001, 16001, 0, {-1, 1, 0}},
                 {0, 0, 0, 1u << 0, {0, 0, 1}},     {0, 0, 0, 1u << 1, {0, 0, 2}},    {1, 0, 0, 1u << 2, {0, 0, 3}},
                 {0, 0, 0, 1u << 4, {0, 0, 5}},     {1, 0, 0, 1u << 5, {0, 0, 6}},    {0, 0, 0, 1u << 5 | 1u << 3, {0, 0, 10}}};
@@ -295,24 +274,15 @@ TEST(Controls, JoystickAxesFromWhereTheyRestAndButtons) {
         set(r.stick, 0, 0, 0);
     }
     rig.form->Sticks.Close();
-    for (int n = 1; n >= 0; --n) {
-        SDL_JoystickClose(sticks[n]);
-        SDL_JoystickDetachVirtual(n);
-    }
+    for (int n = 1; n >= 0; --n) SDL_JoystickClose(sticks[n]), SDL_JoystickDetachVirtual(n);
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
-    const struct {
-        int32_t mode, state;
-        bool driven[2];
-    } rows[] = {{2, kStateFight, {true, true}},   {1, kStateFight, {true, false}},       {3, kStateFight, {true, false}},
+    const struct { int32_t mode, state; bool driven[2]; } rows[] = {{2, kStateFight, {true, true}},   {1, kStateFight, {true, false}},       {3, kStateFight, {true, false}},
                 {4, kStateFight, {true, false}}, {2, kStateFightIntro, {false, false}}, {2, kStateFightOver, {false, false}}};
     // Each player dashes down with the second weapon, keeps firing it, then guards.
-    const struct {
-        dw::Key keys[6];
-        int action, held, vertical;
-    } frames[] = {{{dw::Key::V, dw::Key::H, dw::Key::S, dw::Key::PadAdd, dw::Key::Pad2, dw::Key::Down}, 8, 1, 1},
+    const struct { dw::Key keys[6]; int action, held, vertical; } frames[] = {{{dw::Key::V, dw::Key::H, dw::Key::S, dw::Key::PadAdd, dw::Key::Pad2, dw::Key::Down}, 8, 1, 1},
                   {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
                   {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
                   {{dw::Key::B, dw::Key::B, dw::Key::B, dw::Key::Pad6, dw::Key::Pad6, dw::Key::Pad6}, 5, 0, 0}};
@@ -328,12 +298,10 @@ TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
             for (int p = 0; p < 2; ++p) {
                 const FighterState& x = p == 0 ? f.P1Fighter : f.P2Fighter;
                 const int action = r.driven[p] ? fr.action : 0;
-                EXPECT_EQ(x.ActionCode, action) << r.mode << " " << r.state << " " << fr.action << " " << p;
-                EXPECT_TRUE(x.Horizontal == 0 && x.Vertical == (action ? fr.vertical : 0)) << r.mode << " " << p;
-                EXPECT_EQ(x.FireHeld[1], action ? fr.held : 0) << r.mode << " " << fr.action << " " << p;
-                EXPECT_EQ(x.FireHeld[0] + x.FireHeld[2] + x.FireHeld[3], 0);
-                EXPECT_EQ(x.DashRequest, action == 8);
-                EXPECT_EQ(x.GuardRequest, action == 5);
+                EXPECT_TRUE(x.ActionCode == action && x.Horizontal == 0 && x.Vertical == (action ? fr.vertical : 0) &&
+                            x.FireHeld[1] == (action ? fr.held : 0) && x.FireHeld[0] + x.FireHeld[2] + x.FireHeld[3] == 0 &&
+                            x.DashRequest == (action == 8) && x.GuardRequest == (action == 5))
+                    << r.mode << " " << r.state << " " << fr.action << " " << p;
             }
         }
     }
@@ -368,19 +336,15 @@ TEST(TitleScreen, TheChosenWordWhiteTheOthersGreyOnAClearedBand) {
 }
 
 TEST(ErrorScreen, NamesTheFailureAndTheCode) {
-    const struct {
-        int32_t code;
-        const char *what, *line;
-    } rows[] = {{1, "There is a Error In Loading Character Data1.", "ErrorCode #1."},
-                {4, "There is a Error In Drawing.", "ErrorCode #4."},
-                {0, "There is a Unknown Error.", "ErrorCode #5."},
-                {5, "There is a Unknown Error.", "ErrorCode #5."}};
+    const struct { int32_t code; const char *what, *line; } rows[] = {
+        {1, "There is a Error In Loading Character Data1.", "ErrorCode #1."}, {4, "There is a Error In Drawing.", "ErrorCode #4."},
+        {0, "There is a Unknown Error.", "ErrorCode #5."}, {5, "There is a Unknown Error.", "ErrorCode #5."}};
     ScreenRig rig;
     for (const auto& r : rows) {
         rig.form->ErrorCode = r.code;
         rig.Draw(&TForm1::Draw_Error);
-        EXPECT_TRUE(rig.Shows(100, 200, r.what, 0xFFFFFF) && rig.Shows(10, 560, r.line, 0xFFFFFF)) << r.code;
-        EXPECT_TRUE(rig.Shows(180, 240, "Please Press Escape Key(Esc)! And Try Again!", 0xFFFFFF));
-        EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 200}, 0), 800 * 200);
+        EXPECT_TRUE(rig.Shows(100, 200, r.what, 0xFFFFFF) && rig.Shows(10, 560, r.line, 0xFFFFFF) &&
+                    rig.Shows(180, 240, "Please Press Escape Key(Esc)! And Try Again!", 0xFFFFFF) &&
+                    CountIndex(*rig.back, {0, 0, 800, 200}, 0) == 800 * 200) << r.code;
     }
 }
