@@ -173,17 +173,12 @@ TEST(ResultScreens, TablesNamesAndFileError) {
         f.GameState = r.state, f.LimitDifficulty = r.difficulty, f.ScoreFileError = r.error;
         rig.Draw(&TForm1::Draw_Result);
         EXPECT_TRUE(rig.back->Get(5, 300) == rig.Index(0x0000B4) && rig.back->Get(5, 100) == 0);  // red band on black
-        if (!r.line) {
-            EXPECT_TRUE(rig.Shows(250, 210, r.title, 0) && CountIndex(*rig.back, {0, 250, 800, 450}, 0) == 0) << r.difficulty;
-            continue;
-        }
-        EXPECT_TRUE(rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0) && rig.Shows(440, 270, r.name, 0))
-            << r.line;
+        EXPECT_TRUE(r.line ? rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0) && rig.Shows(440, 270, r.name, 0)
+                           : rig.Shows(250, 210, r.title, 0) && CountIndex(*rig.back, {0, 250, 800, 450}, 0) == 0)
+            << r.state << " " << r.difficulty;
     }
     rig.back->Fill(9);
-    f.BackDC.emplace(*rig.back, rig.palette);
-    f.Draw_Limit();
-    f.BackDC.reset();
+    f.BackDC.emplace(*rig.back, rig.palette), f.Draw_Limit(), f.BackDC.reset();
     EXPECT_TRUE(rig.Shows(300, 280, "Time Over!!", 0x0000FF));
     EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, 9), 800 * 540);  // the fight stays around the band
 }
@@ -199,8 +194,7 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
         frame == 150 ? f.App.Pump() : f.EndingStage();  // one frame of the loop, drawn
         bool any = false;
         for (const CreditLine& l : f.CreditLines) any = any || l.Active;
-        first = any && first < 0 ? frame : first;
-        last = any ? frame : last;
+        first = any && first < 0 ? frame : first, last = any ? frame : last;
         const CreditLine& l0 = f.CreditLines[0];
         lastLine0 = l0.Active ? frame : lastLine0;
         whiteFrom = l0.Active && l0.FadeStep == 4 && whiteFrom < 0 ? frame : whiteFrom;

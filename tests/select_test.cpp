@@ -40,26 +40,21 @@ TEST(SelectStep, CursorsDecisionsAndSpeed) {
 TEST(SelectStep, LeavesFifteenFramesAfterTheLastDecisionWithBothRobotsLoaded) {
     ScreenRig rig;
     TForm1& f = *rig.form;
-    f.GameMode = 2;
-    f.GameState = kStateSelect;
-    f.StateFrames = 0;
-    f.P1RobotId = 14, f.P2RobotId = 5;
+    f.GameMode = 2, f.GameState = kStateSelect, f.StateFrames = 0, f.P1RobotId = 14, f.P2RobotId = 5;
     Play(f, "g");
     for (int i = 0; i < 20; ++i) f.App.Pump();
     ASSERT_EQ(f.GameState, kStateSelect);  // player 2 still choosing
     Play(f, "1");
     int frames = 2;
     for (; f.GameState == kStateSelect && frames < 40; ++frames) f.App.Pump();
-    EXPECT_EQ(frames, 15);
-    ASSERT_EQ(f.GameState, kStatePreFight);
+    ASSERT_TRUE(frames == 15 && f.GameState == kStatePreFight) << frames;
     for (const FighterState* p : {&f.P1Fighter, &f.P2Fighter}) {
         ASSERT_NE(p->Spec, nullptr);
         EXPECT_TRUE(p->Armour == p->Spec->MaxArmour && p->Energy == p->Spec->MaxEnergy && p->Ammo[0] > 0);
     }
     EXPECT_NE(f.P2Sheets[4], nullptr);
     // After a won fight the pre-fight screen stands 240 frames after its first.
-    f.StateFrames = 0;
-    for (frames = 0; f.GameState == kStatePreFight && frames < 300; ++frames) f.App.Pump();
+    for (frames = f.StateFrames = 0; f.GameState == kStatePreFight && frames < 300; ++frames) f.App.Pump();
     EXPECT_EQ(frames, 241);
 }
 
@@ -69,13 +64,10 @@ TEST(Opponents, LadderInOnePlayerAnyRobotWithDataInSurvivalAndLimit) {
     f.GameMode = 1;
     const int32_t ladder[][2] = {{0, 1}, {1, 14}, {2, 5}, {3, 11}, {4, 4}, {5, 13}, {9, 15}, {10, 1}, {-3, 1}};
     for (const auto& [stage, id] : ladder) {
-        f.StageNo = stage;
-        f.ChooseOpponent();
+        f.StageNo = stage, f.ChooseOpponent();
         EXPECT_EQ(f.P2RobotId, id) << stage;
     }
-    f.GameMode = 2;
-    f.P2RobotId = 13;
-    f.ChooseOpponent();
+    f.GameMode = 2, f.P2RobotId = 13, f.ChooseOpponent();
     EXPECT_EQ(f.P2RobotId, 13);  // the second player's own choice
 
     const std::set<int32_t> everyOne = {1, 2, 3, 4, 5, 6, 11, 13, 14, 15, 16};
@@ -84,8 +76,7 @@ TEST(Opponents, LadderInOnePlayerAnyRobotWithDataInSurvivalAndLimit) {
         f.GameMode = mode;
         std::set<int32_t> drawn;
         for (uint32_t seed = 1; seed <= 400; ++seed) {
-            f.Randomize(seed);
-            f.ChooseOpponent();
+            f.Randomize(seed), f.ChooseOpponent();
             drawn.insert(f.P2RobotId);
             if (f.P2RobotId == 6) sixSeed = seed;
         }
@@ -99,13 +90,10 @@ TEST(Opponents, LadderInOnePlayerAnyRobotWithDataInSurvivalAndLimit) {
     }
     EXPECT_EQ(draws, (std::vector<int32_t>{13, 15, 6, 14, 4, 16, 5, 4}));
     // Drawn as an opponent, id 6 loads the first robot's data and is named as the stand-in.
-    f.GameMode = 3;
-    f.P1RobotId = 1;
-    f.Randomize(sixSeed);
-    f.ToBefore();
+    f.GameMode = 3, f.P1RobotId = 1, f.Randomize(sixSeed), f.ToBefore();
     ASSERT_TRUE(f.P2RobotId == 6 && f.GameState == kStatePreFight);
-    EXPECT_TRUE(f.P2Fighter.Armour == f.P1Fighter.Armour && f.P2Spec.HalfWidth == f.P1Spec.HalfWidth);
-    EXPECT_TRUE(std::equal(std::begin(f.P2Fighter.Ammo), std::end(f.P2Fighter.Ammo), std::begin(f.P1Fighter.Ammo)));
+    EXPECT_TRUE(f.P2Fighter.Armour == f.P1Fighter.Armour && f.P2Spec.HalfWidth == f.P1Spec.HalfWidth &&
+                std::equal(std::begin(f.P2Fighter.Ammo), std::end(f.P2Fighter.Ammo), std::begin(f.P1Fighter.Ammo)));
     rig.Draw(&TForm1::Draw_BS);
     EXPECT_TRUE(rig.Shows(360, 320, "ZAroru vave Varizoz", 0xFFFFFF));
 }

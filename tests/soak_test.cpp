@@ -51,9 +51,7 @@ TEST(Soak, RandomControlsThroughEveryScreenModeAndRobot) {
         f.FrameWait = 0;  // the game speed keys would slow the run down
         ++inState;
         if (f.GameState != state) {
-            state = f.GameState;
-            inState = 1;
-            ++screens;
+            state = f.GameState, inState = 1, ++screens;
             // Every mode and robot pair in turn (outside the two-player mode the game itself
             // draws player 2's robot); one fight a run, then F1 on the pre-fight screen ends it.
             if (state == kStateMainMenu) f.GameMode = 1 + run % 4;
