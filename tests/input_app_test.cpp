@@ -27,8 +27,7 @@ protected:
     }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_EVENTS); }
     static void Quit() {
-        SDL_Event e{};
-        e.type = SDL_QUIT;
+        SDL_Event e{SDL_QUIT};
         SDL_PushEvent(&e);
     }
 
@@ -39,8 +38,7 @@ protected:
 };
 
 TEST_F(AppTest, OnlyFreshEscapeAndF1PressesReachTheKeyHandler) {
-    SDL_Event repeat{};
-    repeat.type = SDL_KEYDOWN;
+    SDL_Event repeat{SDL_KEYDOWN};
     repeat.key.repeat = 1;
     repeat.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
     testing_support::PushKey(SDL_SCANCODE_ESCAPE, true);
@@ -60,9 +58,7 @@ TEST_F(AppTest, RunCallsIdleUntilTheCloseHandlerTerminates) {
         if (++idles == 3) Quit();
     });
     app.Run();
-    EXPECT_EQ(idles, 3);
-    EXPECT_EQ(closes, 1);
-    EXPECT_FALSE(app.Running());
+    EXPECT_TRUE(idles == 3 && closes == 1 && !app.Running());
     app.Pump();  // after the end nothing is called
     EXPECT_EQ(idles, 3);
 

@@ -11,11 +11,8 @@
 using namespace testing_support;
 
 TEST(SelectStep, CursorsDecisionsAndSpeed) {
-    const struct {
-        int32_t mode, best, p1, p2, wait;
-        const char* keys;
-        int32_t want[5];  // P1RobotId, P2RobotId, P1Decided, P2Decided, FrameWait
-    } rows[] = {
+    const struct { int32_t mode, best, p1, p2, wait; const char* keys; int32_t want[5]; } rows[] = {
+        // want: P1RobotId, P2RobotId, P1Decided, P2Decided, FrameWait
         {2, 0, 1, 1, 0, "ssssss", {5, 1, 0, 0, 0}},   // down to five, no further while hidden;
         {2, 10, 1, 1, 0, "ssssss", {6, 1, 0, 0, 0}},  // a best score of ten unlocks the sixth
         {2, 9, 3, 1, 0, "sss", {5, 1, 0, 0, 0}},      {2, 0, 3, 1, 0, "S", {4, 1, 0, 0, 0}},  // held: once
@@ -32,13 +29,8 @@ TEST(SelectStep, CursorsDecisionsAndSpeed) {
     ScreenRig rig;
     TForm1& f = *rig.form;
     for (const auto& r : rows) {
-        f.GameMode = r.mode;
-        f.GameState = kStateSelect;
-        f.StateFrames = f.P1Decided = f.P2Decided = 0;
-        f.SurvivalTable[0].Value = r.best;
-        f.P1RobotId = r.p1;
-        f.P2RobotId = r.p2;
-        f.FrameWait = r.wait;
+        f.GameMode = r.mode, f.GameState = kStateSelect, f.StateFrames = f.P1Decided = f.P2Decided = 0;
+        f.SurvivalTable[0].Value = r.best, f.P1RobotId = r.p1, f.P2RobotId = r.p2, f.FrameWait = r.wait;
         Play(f, r.keys);
         const int32_t got[5] = {f.P1RobotId, f.P2RobotId, f.P1Decided, f.P2Decided, f.FrameWait};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], r.want[i]) << r.mode << " " << r.keys << " field " << i;
@@ -48,29 +40,21 @@ TEST(SelectStep, CursorsDecisionsAndSpeed) {
 TEST(SelectStep, LeavesFifteenFramesAfterTheLastDecisionWithBothRobotsLoaded) {
     ScreenRig rig;
     TForm1& f = *rig.form;
-    f.GameMode = 2;
-    f.GameState = kStateSelect;
-    f.StateFrames = 0;
-    f.P1RobotId = 14;
-    f.P2RobotId = 5;
+    f.GameMode = 2, f.GameState = kStateSelect, f.StateFrames = 0, f.P1RobotId = 14, f.P2RobotId = 5;
     Play(f, "g");
     for (int i = 0; i < 20; ++i) f.App.Pump();
     ASSERT_EQ(f.GameState, kStateSelect);  // player 2 still choosing
     Play(f, "1");
     int frames = 2;
     for (; f.GameState == kStateSelect && frames < 40; ++frames) f.App.Pump();
-    EXPECT_EQ(frames, 15);
-    ASSERT_EQ(f.GameState, kStatePreFight);
+    ASSERT_TRUE(frames == 15 && f.GameState == kStatePreFight) << frames;
     for (const FighterState* p : {&f.P1Fighter, &f.P2Fighter}) {
         ASSERT_NE(p->Spec, nullptr);
-        EXPECT_EQ(p->Armour, p->Spec->MaxArmour);
-        EXPECT_EQ(p->Energy, p->Spec->MaxEnergy);
-        EXPECT_GT(p->Ammo[0], 0);
+        EXPECT_TRUE(p->Armour == p->Spec->MaxArmour && p->Energy == p->Spec->MaxEnergy && p->Ammo[0] > 0);
     }
     EXPECT_NE(f.P2Sheets[4], nullptr);
     // After a won fight the pre-fight screen stands 240 frames after its first.
-    f.StateFrames = 0;
-    for (frames = 0; f.GameState == kStatePreFight && frames < 300; ++frames) f.App.Pump();
+    for (frames = f.StateFrames = 0; f.GameState == kStatePreFight && frames < 300; ++frames) f.App.Pump();
     EXPECT_EQ(frames, 241);
 }
 
@@ -80,13 +64,10 @@ TEST(Opponents, LadderInOnePlayerAnyRobotWithDataInSurvivalAndLimit) {
     f.GameMode = 1;
     const int32_t ladder[][2] = {{0, 1}, {1, 14}, {2, 5}, {3, 11}, {4, 4}, {5, 13}, {9, 15}, {10, 1}, {-3, 1}};
     for (const auto& [stage, id] : ladder) {
-        f.StageNo = stage;
-        f.ChooseOpponent();
+        f.StageNo = stage, f.ChooseOpponent();
         EXPECT_EQ(f.P2RobotId, id) << stage;
     }
-    f.GameMode = 2;
-    f.P2RobotId = 13;
-    f.ChooseOpponent();
+    f.GameMode = 2, f.P2RobotId = 13, f.ChooseOpponent();
     EXPECT_EQ(f.P2RobotId, 13);  // the second player's own choice
 
     const std::set<int32_t> everyOne = {1, 2, 3, 4, 5, 6, 11, 13, 14, 15, 16};
@@ -95,8 +76,7 @@ TEST(Opponents, LadderInOnePlayerAnyRobotWithDataInSurvivalAndLimit) {
         f.GameMode = mode;
         std::set<int32_t> drawn;
         for (uint32_t seed = 1; seed <= 400; ++seed) {
-            f.Randomize(seed);
-            f.ChooseOpponent();
+            f.Randomize(seed), f.ChooseOpponent();
             drawn.insert(f.P2RobotId);
             if (f.P2RobotId == 6) sixSeed = seed;
         }
@@ -110,15 +90,10 @@ TEST(Opponents, LadderInOnePlayerAnyRobotWithDataInSurvivalAndLimit) {
     }
     EXPECT_EQ(draws, (std::vector<int32_t>{13, 15, 6, 14, 4, 16, 5, 4}));
     // Drawn as an opponent, id 6 loads the first robot's data and is named as the stand-in.
-    f.GameMode = 3;
-    f.P1RobotId = 1;
-    f.Randomize(sixSeed);
-    f.ToBefore();
-    ASSERT_EQ(f.P2RobotId, 6);
-    ASSERT_EQ(f.GameState, kStatePreFight);
-    EXPECT_EQ(f.P2Fighter.Armour, f.P1Fighter.Armour);
-    EXPECT_EQ(f.P2Spec.HalfWidth, f.P1Spec.HalfWidth);
-    EXPECT_TRUE(std::equal(std::begin(f.P2Fighter.Ammo), std::end(f.P2Fighter.Ammo), std::begin(f.P1Fighter.Ammo)));
+    f.GameMode = 3, f.P1RobotId = 1, f.Randomize(sixSeed), f.ToBefore();
+    ASSERT_TRUE(f.P2RobotId == 6 && f.GameState == kStatePreFight);
+    EXPECT_TRUE(f.P2Fighter.Armour == f.P1Fighter.Armour && f.P2Spec.HalfWidth == f.P1Spec.HalfWidth &&
+                std::equal(std::begin(f.P2Fighter.Ammo), std::end(f.P2Fighter.Ammo), std::begin(f.P1Fighter.Ammo)));
     rig.Draw(&TForm1::Draw_BS);
     EXPECT_TRUE(rig.Shows(360, 320, "ZAroru vave Varizoz", 0xFFFFFF));
 }
@@ -128,19 +103,12 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
     TForm1& f = *rig.form;
     const uint8_t blue = rig.Index(0xFF0000), red = rig.Index(0x0000FF), barBlue = rig.Index(0xB40000);
     const uint8_t barRed = rig.Index(0x0000B4);
-    const struct {
-        int32_t mode, wait, p1, p2;
-        const char* speed;
-        bool secondMarked;
-        int pens[3];  // pixels of the frames' green, player 1's blue and player 2's red, as approved
-    } rows[] = {{1, 0, 14, 3, "GAME-SPEED = 100", false, {6216, 1058, 816}},
+    // pens: pixels of the frames' green, player 1's blue and player 2's red, as approved
+    const struct { int32_t mode, wait, p1, p2; const char* speed; bool secondMarked; int pens[3]; } rows[] = {{1, 0, 14, 3, "GAME-SPEED = 100", false, {6216, 1058, 816}},
                 {2, 100, 4, 13, "GAME-SPEED = 0", true, {6614, 1058, 1486}},
                 {2, 30, 6, 11, "GAME-SPEED = 70", true, {6214, 908, 1486}}};
     for (const auto& r : rows) {
-        f.GameMode = r.mode;
-        f.FrameWait = r.wait;
-        f.P1RobotId = r.p1;
-        f.P2RobotId = r.p2;
+        f.GameMode = r.mode, f.FrameWait = r.wait, f.P1RobotId = r.p1, f.P2RobotId = r.p2;
         rig.Draw(&TForm1::Draw_Select);
         EXPECT_TRUE(rig.Shows(300, 310, r.speed, 0x008000, 2)) << r.speed;
         const uint8_t pens[3] = {rig.Index(0x007800), blue, red};  // (the blue words at 300..335 left out)
@@ -148,8 +116,8 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
             const int words = i == 1 ? CountIndex(*rig.back, {0, 298, 800, 336}, blue) : 0;
             EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, pens[i]) - words, r.pens[i]) << r.speed << " " << i;
         }
-        EXPECT_TRUE(rig.Shows(15, 15, r.p1 < 10 ? "Aps" : "PeTS", 0x008000, 2));
-        EXPECT_TRUE(rig.Shows(595, 15, r.p2 < 10 ? "Aps" : "PeTS", 0x008000, 2));
+        EXPECT_TRUE(rig.Shows(15, 15, r.p1 < 10 ? "Aps" : "PeTS", 0x008000, 2) &&
+                    rig.Shows(595, 15, r.p2 < 10 ? "Aps" : "PeTS", 0x008000, 2));
         // Each player's mark lies under its robot's name, for the first player always.
         const int k1 = r.p1 % 10, k2 = r.p2 % 10;
         EXPECT_EQ(CountIndex(*rig.back, {20, 40 + 40 * k1, 170, 41 + 40 * k1}, blue), k1 <= 5 ? 150 : 0) << r.p1;
@@ -157,8 +125,7 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
         // The weapon panels of both, and a rating bar 50 pixels a point under each list.
         const RosterEntry& e1 = f.Roster[size_t(RosterIndex(r.p1))];
         const RosterEntry& e2 = f.Roster[size_t(RosterIndex(r.p2))];
-        EXPECT_TRUE(rig.Shows(225, 350, e1.WeaponName[0], 0x008000, 2));
-        EXPECT_TRUE(rig.Shows(310, 505, e2.WeaponName[3], 0x008000, 2));
+        EXPECT_TRUE(rig.Shows(225, 350, e1.WeaponName[0], 0x008000, 2) && rig.Shows(310, 505, e2.WeaponName[3], 0x008000, 2));
         for (int i = 0; i < 6; ++i) {
             const int y = 10 + 375 + 30 * i + 5;
             EXPECT_EQ(CountIndex(*rig.back, {50, y, 210, y + 1}, barBlue), 50 * e1.Rating[i] - 2) << i;
@@ -169,15 +136,10 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
     // The robots' pictures: each player's cells of "MARKS" and "MARKS2", unscaled, keyed.
     ASSERT_TRUE(f.LoadSheet(f.SheetSurface1, "MARKS") && f.LoadSheet(f.SheetSurface2, "MARKS2"));
     f.GameState = kStateSelect;
-    f.P1RobotId = 14;
-    f.P2RobotId = 3;
+    f.P1RobotId = 14, f.P2RobotId = 3;
     f.App.Pump();
-    const struct {
-        int32_t robot;
-        const dw::Surface* sheet;
-        dw::Rect seen;  // where the pictures drawn later do not cover it
-        int x, y;
-    } pictures[] = {{3, f.SheetSurface1.get(), {500, 150, 584, 299}, 435, 150},
+    // seen: where the pictures drawn later do not cover it
+    const struct { int32_t robot; const dw::Surface* sheet; dw::Rect seen; int x, y; } pictures[] = {{3, f.SheetSurface1.get(), {500, 150, 584, 299}, 435, 150},
                     {14, f.SheetSurface2.get(), {350, 30, 499, 179}, 350, 30}};
     for (const auto& p : pictures) {
         const RosterEntry& e = f.Roster[size_t(RosterIndex(p.robot))];
@@ -202,11 +164,8 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
 }
 
 TEST(PreFightScreen, NamesFadeAndTheRunSoFar) {
-    const struct {
-        int32_t mode, p1, p2, frames, enemy, elapsed;
-        const char *first, *second, *name1, *name2;  // at (0, 530), (0, 550), (300, 240), (360, 320)
-        dw::ColorRef colour;
-    } rows[] = {
+    // first, second, name1, name2: at (0, 530), (0, 550), (300, 240), (360, 320)
+    const struct { int32_t mode, p1, p2, frames, enemy, elapsed; const char *first, *second, *name1, *name2; dw::ColorRef colour; } rows[] = {
         {4, 6, 6, 15, 8, 1234, "Last Enemy!!", "LIMIT MODE :REST IS 3766 COUNT!!", "ViveraziV", "ZAroru vave Varizoz", 0xFFFFFF},
         {4, 14, 3, 51, 1, 0, "First Enemy!!", "LIMIT MODE :REST IS 5000 COUNT!!", "D-2-E", "ZovaZazovo", 0xBFBFBF},
         {3, 11, 6, 0, 1, 0, "Return:F1 KEY ON KEYBOARD!", "SURVIVAL MODE :SCORE IS 4 POINT!!", "Dezi Vor", "ZAroru vave Varizoz", 0xFFFFFF},
@@ -221,21 +180,12 @@ TEST(PreFightScreen, NamesFadeAndTheRunSoFar) {
     f.SurvivalScore = 4;
     f.LimitFrames = 5000;
     for (const auto& r : rows) {
-        f.GameMode = r.mode;
-        f.P1RobotId = r.p1;
-        f.P2RobotId = r.p2;
-        f.StateFrames = r.frames;
-        f.LimitEnemy = r.enemy;
-        f.LimitElapsed = r.elapsed;
+        f.GameMode = r.mode, f.P1RobotId = r.p1, f.P2RobotId = r.p2;
+        f.StateFrames = r.frames, f.LimitEnemy = r.enemy, f.LimitElapsed = r.elapsed;
         rig.Draw(&TForm1::Draw_BS);
-        if (r.first) {
-            EXPECT_TRUE(rig.Shows(0, 530, r.first, r.colour)) << r.first;
-            EXPECT_TRUE(rig.Shows(0, 550, r.second, r.colour)) << r.second;
-        } else {
-            EXPECT_EQ(CountIndex(*rig.back, {0, 520, 800, 600}, 0), 800 * 80) << r.mode;
-        }
-        EXPECT_TRUE(rig.Shows(300, 240, r.name1, r.colour)) << r.name1 << " " << r.frames;
-        EXPECT_TRUE(rig.Shows(360, 320, r.name2, r.colour)) << r.name2;
-        EXPECT_TRUE(rig.Shows(340, 290, "VS", r.colour));
+        EXPECT_TRUE(r.first ? rig.Shows(0, 530, r.first, r.colour) && rig.Shows(0, 550, r.second, r.colour)
+                            : CountIndex(*rig.back, {0, 520, 800, 600}, 0) == 800 * 80) << r.mode << " " << r.frames;
+        EXPECT_TRUE(rig.Shows(300, 240, r.name1, r.colour) && rig.Shows(360, 320, r.name2, r.colour) &&
+                    rig.Shows(340, 290, "VS", r.colour)) << r.name1 << " " << r.frames;
     }
 }

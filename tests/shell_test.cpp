@@ -19,18 +19,15 @@ using namespace testing_support;
 TEST(Options, FieldsInRangeAreKeptTheOthersTakeTheirDefaults) {
     std::vector<uint8_t> cut = Words({40, 3, 2});
     cut.pop_back();  // the third field one byte short
-    const struct {
-        std::vector<uint8_t> file;
-        int32_t want[5];  // FrameWait, CpuLevel, GameMode, LimitDifficulty, LimitFrames
-    } rows[] = {{Words({100, 3, 4, 2}), {100, 3, 4, 2, 5000}}, {Words({7, 2, 2, 1}), {7, 2, 2, 1, 7500}},
+    // want: FrameWait, CpuLevel, GameMode, LimitDifficulty, LimitFrames
+    const struct { std::vector<uint8_t> file; int32_t want[5]; } rows[] = {{Words({100, 3, 4, 2}), {100, 3, 4, 2, 5000}}, {Words({7, 2, 2, 1}), {7, 2, 2, 1, 7500}},
                 {Words({101, 4, 5, 3}), {0, 1, 1, 0, 10000}},  {Words({-1, 0, 0, -1}), {0, 1, 1, 0, 10000}},
                 {Words({INT32_MIN, INT32_MAX, 3, 1}), {0, 1, 3, 1, 7500}}, {cut, {40, 3, 1, 0, 10000}}, {{}, {0, 1, 1, 0, 10000}}};
     for (const auto& r : rows) {
         TempDir dir;
         WriteAll(dir.Path() / "opt.ez", r.file);
         auto f = std::make_unique<TForm1>();
-        f->DataDir = dir.Str();
-        f->LoadOptions();
+        f->DataDir = dir.Str(), f->LoadOptions();
         const int32_t got[5] = {f->FrameWait, f->CpuLevel, f->GameMode, f->LimitDifficulty, f->LimitFrames};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], r.want[i]) << "field " << i << " of " << r.file.size() << " bytes";
     }
@@ -38,33 +35,24 @@ TEST(Options, FieldsInRangeAreKeptTheOthersTakeTheirDefaults) {
     TempDir dir;
     fs::create_directory(dir.Path() / "opt.ez");
     auto f = std::make_unique<TForm1>();
-    f->DataDir = dir.Str();
-    f->LoadOptions();
+    f->DataDir = dir.Str(), f->LoadOptions();
     testing::internal::CaptureStderr();
     f->SaveOptions();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Could not write opt.ez\n");
-    EXPECT_FALSE(fs::exists(dir.Path() / "opt.ez.tmp"));
+    EXPECT_TRUE(testing::internal::GetCapturedStderr() == "Could not write opt.ez\n" && !fs::exists(dir.Path() / "opt.ez.tmp"));
 }
 
 TEST(Shell, StartReadsTheFilesAndCloseWritesTheOptionsOnce) {
     GameRig rig;
     TForm1& f = *rig.form;
     WriteAll(rig.dir.Path() / "opt.ez", Words({3, 2, 3, 1}));
-    f.SurvivalScore = 10;
-    f.EnterSurvivalScore();
-    f.SurvivalTable = {};
+    f.SurvivalScore = 10, f.EnterSurvivalScore(), f.SurvivalTable = {};
     f.FormShow();
     ASSERT_FALSE(f.Closed());
-    EXPECT_EQ(f.GameState, kStateTitle);
-    EXPECT_EQ(f.GameMode, 3);
-    EXPECT_EQ(f.LimitFrames, 7500);
-    EXPECT_TRUE(f.HiddenRobotUnlocked());
-    EXPECT_TRUE(f.SheetSurface1 && f.SheetSurface1->ColorKey().has_value());
+    EXPECT_TRUE(f.GameState == kStateTitle && f.GameMode == 3 && f.LimitFrames == 7500 && f.HiddenRobotUnlocked());
+    ASSERT_TRUE(f.SheetSurface1 && f.SheetSurface1->ColorKey().has_value() && f.VoiceBuffer && f.CursorBuffer);
     EXPECT_EQ(f.DirectDrawObj->Palette(), f.SheetSurface1->Colors());
-    EXPECT_TRUE(f.VoiceBuffer && f.CursorBuffer);
     for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(f.HitBuffers[i] && f.HitDuplicates[i]) << i;
-    f.FrameWait = 9;
-    f.CpuLevel = 7;  // a value the next start would refuse is stored as its default
+    f.FrameWait = 9, f.CpuLevel = 7;  // a value the next start would refuse is stored as its default
     PushKey(SDL_SCANCODE_ESCAPE, true);
     f.App.Run();
     EXPECT_TRUE(f.Closed() && !f.DirectDrawObj && !f.SoundDevice && !f.Fonts[1]);
@@ -95,9 +83,8 @@ TEST(Shell, WithoutASoundDeviceTheGameRunsSilent) {
     ScopedEnv audio("SDL_AUDIODRIVER", "no-such-driver");
     GameRig rig;
     rig.form->FormShow();
-    EXPECT_FALSE(rig.form->Closed());
-    EXPECT_EQ(rig.form->CreateSoundData("S_BEGIN", rig.form->VoiceBuffer), 0);
-    EXPECT_TRUE(rig.form->PlayMusic("no-such.mid"));
+    EXPECT_TRUE(!rig.form->Closed() && rig.form->CreateSoundData("S_BEGIN", rig.form->VoiceBuffer) == 0 &&
+                rig.form->PlayMusic("no-such.mid"));
 }
 
 TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
@@ -117,10 +104,8 @@ TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
         f.ControlHead();
         (f.*stage)();
     };
-    const struct {
-        std::function<void()> act;
-        unsigned playing;  // bits: the voice, the cursor, hits 1 and 2, the second player's hit 4
-    } rows[] = {
+    // playing, bits: the voice, the cursor, hits 1 and 2, the second player's hit 4
+    const struct { std::function<void()> act; unsigned playing; } rows[] = {
         {[&] { step(dw::Key::G, &TForm1::StartStage); }, 2},  // the title gives way to the main menu
         {[&] { step(dw::Key::D, &TForm1::StartStage); }, 2},
         {[&] { f.HitSound1("HITTED2"); }, 8},
@@ -146,30 +131,22 @@ TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
     dw::SetMessageSink({});
     EXPECT_EQ(messages, std::vector<std::string>{"Error|The sound \"HITTED2\" could not be read (step 2)."});
     EXPECT_TRUE(!f.SoundDevice && !f.HitDuplicates[3] && !f.CursorBuffer);  // every buffer goes with the device
-    f.GameState = kStateTitle;
-    f.Keys.ReleaseAll();
-    f.App.Pump();
+    f.GameState = kStateTitle, f.Keys.ReleaseAll(), f.App.Pump();
     Play(f, "g");
     EXPECT_EQ(f.GameState, kStateMainMenu);
 }
 
 TEST(Shell, F1AndEscapeInEachModeAndScreen) {
-    const struct {
-        int32_t mode, state;
-        SDL_Scancode key;
-        int32_t then;  // the state after the key's frame; -1: closed
-    } rows[] = {{1, kStateSelect, SDL_SCANCODE_F1, kStateTitle},          {4, kStateLimitMenu, SDL_SCANCODE_F1, kStateTitle},
-                {3, kStatePreFight, SDL_SCANCODE_F1, kStateSurvivalResult}, {3, kStateSelect, SDL_SCANCODE_F1, kStateSelect},
-                {1, kStateError, SDL_SCANCODE_F1, kStateError},            {2, kStateSelect, SDL_SCANCODE_ESCAPE, -1}};
+    const auto F1 = SDL_SCANCODE_F1;  // then: the state after the key's frame, -1 closed
+    const struct { int32_t mode, state; SDL_Scancode key; int32_t then; } rows[] = {
+        {1, kStateSelect, F1, kStateTitle}, {4, kStateLimitMenu, F1, kStateTitle}, {3, kStatePreFight, F1, kStateSurvivalResult},
+        {3, kStateSelect, F1, kStateSelect}, {1, kStateError, F1, kStateError}, {2, kStateSelect, SDL_SCANCODE_ESCAPE, -1}};
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
     for (const auto& r : rows) {
-        f.GameMode = r.mode;
-        f.GameState = r.state;
-        PushKey(r.key, true);
-        f.App.Pump();
-        PushKey(r.key, false);
+        f.GameMode = r.mode, f.GameState = r.state;
+        PushKey(r.key, true), f.App.Pump(), PushKey(r.key, false);
         EXPECT_EQ(f.Closed() ? -1 : f.GameState, r.then) << r.mode << " " << r.state;
         if (r.then == kStateError) { EXPECT_TRUE(OnScreen(f, 10, 560, "ErrorCode #5.", 0xFFFFFF)); }
         EXPECT_EQ(fs::remove(rig.dir.Path() / "score.zor"), r.then == kStateSurvivalResult);
@@ -177,11 +154,8 @@ TEST(Shell, F1AndEscapeInEachModeAndScreen) {
 }
 
 TEST(Menus, ScriptsFromTheTitle) {
-    const struct {
-        int32_t mode, level, difficulty;
-        const char* keys;
-        int32_t want[5];  // GameState, GameMode, CpuLevel, LimitDifficulty, LimitFrames
-    } rows[] = {
+    const struct { int32_t mode, level, difficulty; const char* keys; int32_t want[5]; } rows[] = {
+        // want: GameState, GameMode, CpuLevel, LimitDifficulty, LimitFrames
         {1, 1, 0, "G", {kStateMainMenu, 1, 1, 0, 10000}},  // a held button decides once
         {1, 1, 0, "gadddddg", {kStateLimitMenu, 4, 1, 0, 10000}},
         {1, 1, 0, "gDg", {kStateStartMessage, 2, 1, 0, 10000}},  // a held direction moves once
@@ -198,23 +172,18 @@ TEST(Menus, ScriptsFromTheTitle) {
     TForm1& f = *rig.form;
     f.FormShow();
     for (const auto& r : rows) {
-        f.GameState = kStateTitle;
-        f.GameMode = r.mode;
-        f.CpuLevel = r.level;
-        f.LimitDifficulty = r.difficulty;
-        f.LimitFrames = 10000;
+        f.GameState = kStateTitle, f.GameMode = r.mode, f.CpuLevel = r.level;
+        f.LimitDifficulty = r.difficulty, f.LimitFrames = 10000;
         Play(f, r.keys);
         const int32_t got[5] = {f.GameState, f.GameMode, f.CpuLevel, f.LimitDifficulty, f.LimitFrames};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], r.want[i]) << r.keys << " field " << i;
     }
     // The start message stands 60 frames, the one that decided first.
-    f.GameState = kStateTitle;
-    f.GameMode = 2;
+    f.GameState = kStateTitle, f.GameMode = 2;
     Play(f, "gg");
     int frames = 1;
     for (; f.GameState == kStateStartMessage && frames < 100; ++frames) f.App.Pump();
-    EXPECT_EQ(frames, 60);
-    EXPECT_EQ(f.GameState, kStateSelect);
+    EXPECT_TRUE(frames == 60 && f.GameState == kStateSelect) << frames;
     f.GameState = kStateLevelMenu;
     f.App.Pump();
     EXPECT_TRUE(OnScreen(f, 0, 40, "EASY", 0xFFFFFF) && OnScreen(f, 100, 40, "NORMAL", 0x808080));
@@ -234,10 +203,7 @@ void ExpectControls(const TForm1& f, int player, const int (&want)[3], int row) 
 
 TEST(Controls, EachKeyOfEachPlayer) {
     using K = std::vector<SDL_Scancode>;
-    const struct {
-        K keys;
-        int player, want[3];  // Horizontal, Vertical, Action
-    } rows[] = {
+    const struct { K keys; int player, want[3]; } rows[] = {  // want: Horizontal, Vertical, Action
         {{SDL_SCANCODE_W}, 0, {0, -1, 0}}, {{SDL_SCANCODE_S}, 0, {0, 1, 0}}, {{SDL_SCANCODE_W, SDL_SCANCODE_S}, 0, {0, 0, 0}},
         {{SDL_SCANCODE_A}, 0, {-1, 0, 0}}, {{SDL_SCANCODE_D, SDL_SCANCODE_H}, 0, {1, 0, 2}},
         {{SDL_SCANCODE_A, SDL_SCANCODE_D, SDL_SCANCODE_J}, 0, {0, 0, 3}},
@@ -280,11 +246,7 @@ TEST(Controls, JoystickAxesFromWhereTheyRestAndButtons) {
     ScreenRig rig;
     rig.form->Sticks.Open();
     rig.form->GameState = kStateError;
-    const struct {
-        int stick, dx, dy;
-        unsigned buttons;
-        int want[3];
-    } rows[] = {{0, 16001, 0, 0, {1, 0, 0}},       {0, 16000, -16000, 0, {0, 0, 0}}, {0, -16001, 16001, 0, {-1, 1, 0}},
+    const struct { int stick, dx, dy; unsigned buttons; int want[3]; } rows[] = {{0, 16001, 0, 0, {1, 0, 0}},       {0, 16000, -16000, 0, {0, 0, 0}}, {0, -16001, 16001, 0, {-1, 1, 0}},
                 {0, 0, -16001, 0, {0, -1, 0}},     {1, 0, 16000, 0, {0, 0, 0}},      {1, -16001, 16001, 0, {-1, 1, 0}},
                 {0, 0, 0, 1u << 0, {0, 0, 1}},     {0, 0, 0, 1u << 1, {0, 0, 2}},    {1, 0, 0, 1u << 2, {0, 0, 3}},
                 {0, 0, 0, 1u << 4, {0, 0, 5}},     {1, 0, 0, 1u << 5, {0, 0, 6}},    {0, 0, 0, 1u << 5 | 1u << 3, {0, 0, 10}}};
@@ -295,32 +257,22 @@ TEST(Controls, JoystickAxesFromWhereTheyRestAndButtons) {
         set(r.stick, 0, 0, 0);
     }
     rig.form->Sticks.Close();
-    for (int n = 1; n >= 0; --n) {
-        SDL_JoystickClose(sticks[n]);
-        SDL_JoystickDetachVirtual(n);
-    }
+    for (int n = 1; n >= 0; --n) SDL_JoystickClose(sticks[n]), SDL_JoystickDetachVirtual(n);
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
-    const struct {
-        int32_t mode, state;
-        bool driven[2];
-    } rows[] = {{2, kStateFight, {true, true}},   {1, kStateFight, {true, false}},       {3, kStateFight, {true, false}},
+    const struct { int32_t mode, state; bool driven[2]; } rows[] = {{2, kStateFight, {true, true}},   {1, kStateFight, {true, false}},       {3, kStateFight, {true, false}},
                 {4, kStateFight, {true, false}}, {2, kStateFightIntro, {false, false}}, {2, kStateFightOver, {false, false}}};
     // Each player dashes down with the second weapon, keeps firing it, then guards.
-    const struct {
-        dw::Key keys[6];
-        int action, held, vertical;
-    } frames[] = {{{dw::Key::V, dw::Key::H, dw::Key::S, dw::Key::PadAdd, dw::Key::Pad2, dw::Key::Down}, 8, 1, 1},
+    const struct { dw::Key keys[6]; int action, held, vertical; } frames[] = {{{dw::Key::V, dw::Key::H, dw::Key::S, dw::Key::PadAdd, dw::Key::Pad2, dw::Key::Down}, 8, 1, 1},
                   {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
                   {{dw::Key::H, dw::Key::H, dw::Key::H, dw::Key::Pad2, dw::Key::Pad2, dw::Key::Pad2}, 2, 2, 0},
                   {{dw::Key::B, dw::Key::B, dw::Key::B, dw::Key::Pad6, dw::Key::Pad6, dw::Key::Pad6}, 5, 0, 0}};
     auto owner = std::make_unique<TForm1>();
     TForm1& f = *owner;
     for (const auto& r : rows) {
-        f.GameMode = r.mode;
-        f.GameState = r.state;
+        f.GameMode = r.mode, f.GameState = r.state;
         for (const auto& fr : frames) {
             f.Keys.ReleaseAll();
             for (dw::Key k : fr.keys) f.Keys.Press(k, true);
@@ -328,12 +280,10 @@ TEST(Controls, FightersAreDrivenOnlyInTheFightAndPlayerTwoOnlyByTwoPlayers) {
             for (int p = 0; p < 2; ++p) {
                 const FighterState& x = p == 0 ? f.P1Fighter : f.P2Fighter;
                 const int action = r.driven[p] ? fr.action : 0;
-                EXPECT_EQ(x.ActionCode, action) << r.mode << " " << r.state << " " << fr.action << " " << p;
-                EXPECT_TRUE(x.Horizontal == 0 && x.Vertical == (action ? fr.vertical : 0)) << r.mode << " " << p;
-                EXPECT_EQ(x.FireHeld[1], action ? fr.held : 0) << r.mode << " " << fr.action << " " << p;
-                EXPECT_EQ(x.FireHeld[0] + x.FireHeld[2] + x.FireHeld[3], 0);
-                EXPECT_EQ(x.DashRequest, action == 8);
-                EXPECT_EQ(x.GuardRequest, action == 5);
+                EXPECT_TRUE(x.ActionCode == action && x.Horizontal == 0 && x.Vertical == (action ? fr.vertical : 0) &&
+                            x.FireHeld[1] == (action ? fr.held : 0) && x.FireHeld[0] + x.FireHeld[2] + x.FireHeld[3] == 0 &&
+                            x.DashRequest == (action == 8) && x.GuardRequest == (action == 5))
+                    << r.mode << " " << r.state << " " << fr.action << " " << p;
             }
         }
     }
@@ -356,8 +306,7 @@ TEST(TitleScreen, TheChosenWordWhiteTheOthersGreyOnAClearedBand) {
     };
     ScreenRig rig;
     for (const auto& r : rows) {
-        rig.form->GameState = r.state;
-        (*rig.form).*r.field = r.value;
+        rig.form->GameState = r.state, (*rig.form).*r.field = r.value;
         rig.Draw(&TForm1::Draw_Start);
         const int area = r.band.Width() * r.band.Height();
         EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 600}, 7), 800 * 600 - area) << r.state << " " << r.value;
@@ -368,19 +317,15 @@ TEST(TitleScreen, TheChosenWordWhiteTheOthersGreyOnAClearedBand) {
 }
 
 TEST(ErrorScreen, NamesTheFailureAndTheCode) {
-    const struct {
-        int32_t code;
-        const char *what, *line;
-    } rows[] = {{1, "There is a Error In Loading Character Data1.", "ErrorCode #1."},
-                {4, "There is a Error In Drawing.", "ErrorCode #4."},
-                {0, "There is a Unknown Error.", "ErrorCode #5."},
-                {5, "There is a Unknown Error.", "ErrorCode #5."}};
+    const struct { int32_t code; const char *what, *line; } rows[] = {
+        {1, "There is a Error In Loading Character Data1.", "ErrorCode #1."}, {4, "There is a Error In Drawing.", "ErrorCode #4."},
+        {0, "There is a Unknown Error.", "ErrorCode #5."}, {5, "There is a Unknown Error.", "ErrorCode #5."}};
     ScreenRig rig;
     for (const auto& r : rows) {
         rig.form->ErrorCode = r.code;
         rig.Draw(&TForm1::Draw_Error);
-        EXPECT_TRUE(rig.Shows(100, 200, r.what, 0xFFFFFF) && rig.Shows(10, 560, r.line, 0xFFFFFF)) << r.code;
-        EXPECT_TRUE(rig.Shows(180, 240, "Please Press Escape Key(Esc)! And Try Again!", 0xFFFFFF));
-        EXPECT_EQ(CountIndex(*rig.back, {0, 0, 800, 200}, 0), 800 * 200);
+        EXPECT_TRUE(rig.Shows(100, 200, r.what, 0xFFFFFF) && rig.Shows(10, 560, r.line, 0xFFFFFF) &&
+                    rig.Shows(180, 240, "Please Press Escape Key(Esc)! And Try Again!", 0xFFFFFF) &&
+                    CountIndex(*rig.back, {0, 0, 800, 200}, 0) == 800 * 200) << r.code;
     }
 }

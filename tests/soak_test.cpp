@@ -17,15 +17,13 @@
 namespace {
 
 long ResidentKb() {
-    std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
-    statm >> pages >> resident;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * 4;
 }
 
-constexpr SDL_Scancode kKeys[] = {
-    SDL_SCANCODE_W,    SDL_SCANCODE_A,     SDL_SCANCODE_S,    SDL_SCANCODE_D,    SDL_SCANCODE_G,    SDL_SCANCODE_H,
-    SDL_SCANCODE_J,    SDL_SCANCODE_K,     SDL_SCANCODE_B,    SDL_SCANCODE_V,    SDL_SCANCODE_UP,   SDL_SCANCODE_DOWN,
+constexpr SDL_Scancode kKeys[] = {SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D, SDL_SCANCODE_G,
+    SDL_SCANCODE_H, SDL_SCANCODE_J, SDL_SCANCODE_K, SDL_SCANCODE_B, SDL_SCANCODE_V, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN,
     SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2, SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5,
     SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_PLUS};
 
@@ -53,26 +51,21 @@ TEST(Soak, RandomControlsThroughEveryScreenModeAndRobot) {
         f.FrameWait = 0;  // the game speed keys would slow the run down
         ++inState;
         if (f.GameState != state) {
-            state = f.GameState;
-            inState = 1;
-            ++screens;
+            state = f.GameState, inState = 1, ++screens;
             // Every mode and robot pair in turn (outside the two-player mode the game itself
             // draws player 2's robot); one fight a run, then F1 on the pre-fight screen ends it.
             if (state == kStateMainMenu) f.GameMode = 1 + run % 4;
             if (state == kStateSelect) {
                 f.P1RobotId = ladder[(run / 4) % ladderCount];
-                f.P2RobotId = ladder[(run / 4 / ladderCount) % ladderCount];
-                ++run;
+                f.P2RobotId = ladder[(run++ / 4 / ladderCount) % ladderCount];
                 fightsInRun = 0;
             }
             fightsInRun += state == kStateFight;
             if (state == kStatePreFight && fightsInRun > 0) testing_support::PushKey(SDL_SCANCODE_F1, true);
         }
         // A fight that random controls drag out is helped to its end.
-        if (state == kStateFight && inState % 600 == 0) {
-            f.P1Fighter.Armour = std::min(f.P1Fighter.Armour, 30);
-            f.P2Fighter.Armour = std::min(f.P2Fighter.Armour, 30);
-        }
+        if (state == kStateFight && inState % 600 == 0)
+            for (FighterState* x : {&f.P1Fighter, &f.P2Fighter}) x->Armour = std::min(x->Armour, 30);
         ASSERT_LT(inState, 9000) << "stuck in state " << state << " at " << frame;
         f.App.Pump();
         ASSERT_FALSE(f.Closed()) << "closed at frame " << frame << " in state " << state;
