@@ -14,7 +14,7 @@
 
 namespace fs = std::filesystem;
 using testing_support::GameRig;
-using testing_support::PushKey;
+using testing_support::Tap;
 
 namespace {
 
@@ -42,15 +42,12 @@ TEST(DamagedData, MissingOrCorruptViewSheetEndsTheGame) {
         GameRig rig;
         TForm1& f = *rig.form;
         const fs::path dir = OwnCopy(rig, "p_D2E");
-        if (corrupt)
-            Garble(dir / "st_bs.bmp", 60);  // cut inside the colour table
-        else
-            fs::remove(dir / "st_bs.bmp");
+        if (corrupt) Garble(dir / "st_bs.bmp", 60);  // cut inside the colour table
+        else fs::remove(dir / "st_bs.bmp");
         f.FormShow();
         EXPECT_FALSE(f.Closed());
         f.GameMode = 2;
-        f.P1RobotId = 14;
-        f.P2RobotId = 14;
+        f.P1RobotId = f.P2RobotId = 14;
         f.ToBefore();
         EXPECT_TRUE(f.Closed()) << corrupt;
         EXPECT_EQ(f.ErrorCode, 0);
@@ -77,7 +74,6 @@ TEST(DamagedData, MissingOrCorruptMusicEndsTheGame) {
         f.StateFrames = 100;
         f.App.Pump();
         EXPECT_TRUE(f.Closed());
-        f.App.Pump();
     }
     {  // without any sound device the music is not missed
         testing_support::ScopedEnv env("SDL_AUDIODRIVER", "no-such-driver");
@@ -99,14 +95,13 @@ TEST(DamagedData, UnwritableFilesAreReportedNotFatal) {
     EXPECT_EQ(f.GameMode, 1);
     f.SurvivalScore = 4;
     f.EnterSurvivalScore();
-    EXPECT_EQ(f.ScoreFileError, 1);
-    EXPECT_EQ(f.GameState, kStateSurvivalResult);
+    EXPECT_TRUE(f.ScoreFileError == 1 && f.GameState == kStateSurvivalResult);
+    f.ScoreFileError = 0;
     f.LimitDifficulty = 0;
     f.LimitData();
     EXPECT_EQ(f.ScoreFileError, 1);
     f.Close();  // the options cannot be written: the game still closes cleanly
-    EXPECT_TRUE(f.Closed());
-    EXPECT_TRUE(fs::is_directory(rig.dir.Path() / "opt.ez"));
+    EXPECT_TRUE(f.Closed() && fs::is_directory(rig.dir.Path() / "opt.ez"));
 }
 
 // A built-in picture or sound replaced by the head of its own bytes: in a screen change the
@@ -140,9 +135,7 @@ TEST(DamagedData, BrokenPictureOrVoiceOfAScreenChangeShowsTheErrorScreen) {
         f.FormShow();
         if (c.when == F1) {
             damage();
-            PushKey(SDL_SCANCODE_F1, true);
-            f.App.Pump();
-            PushKey(SDL_SCANCODE_F1, false);
+            Tap(f, SDL_SCANCODE_F1);
         } else if (c.when == Select) {
             damage();
             testing_support::ToSelectScreen(f, 2);
@@ -166,20 +159,13 @@ TEST(DamagedData, BrokenPictureOrVoiceOfAScreenChangeShowsTheErrorScreen) {
             EXPECT_TRUE(f.Closed());
             continue;
         }
-        EXPECT_EQ(f.GameState, kStateError);
-        EXPECT_EQ(f.ErrorCode, c.code);
-        EXPECT_EQ(f.SheetSurface1, nullptr);
-        EXPECT_EQ(f.SheetSurface2, nullptr);
+        EXPECT_TRUE(f.GameState == kStateError && f.ErrorCode == c.code);
+        EXPECT_TRUE(f.SheetSurface1 == nullptr && f.SheetSurface2 == nullptr);
         EXPECT_EQ(f.SoundDevice == nullptr, c.code == 3);  // a failed voice took the device with it
-        for (int i = 0; i < 3; ++i) f.App.Pump();
-        PushKey(SDL_SCANCODE_F1, true);
         f.App.Pump();
-        PushKey(SDL_SCANCODE_F1, false);
-        EXPECT_EQ(f.GameState, kStateError);
-        EXPECT_FALSE(f.Closed());
-        PushKey(SDL_SCANCODE_ESCAPE, true);
-        f.App.Pump();
-        PushKey(SDL_SCANCODE_ESCAPE, false);
+        Tap(f, SDL_SCANCODE_F1);
+        EXPECT_TRUE(f.GameState == kStateError && !f.Closed());
+        Tap(f, SDL_SCANCODE_ESCAPE);
         EXPECT_TRUE(f.Closed());
     }
 }
