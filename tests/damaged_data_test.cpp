@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "platform/resources.h"
@@ -37,50 +38,44 @@ void Garble(const fs::path& file, size_t keep) {
 
 }  // namespace
 
-TEST(DamagedData, MissingOrCorruptViewSheetEndsTheGame) {
-    for (bool corrupt : {false, true}) {
+// A music file or view sheet missing or cut short ends the game where it is needed, without
+// an error screen; with no sound device the music is not missed.
+TEST(DamagedData, MissingOrCorruptGameFilesEndTheGame) {
+    enum When { StartUp, ToSelect, ToFight };
+    const struct {
+        const char* file;
+        int keep;  // bytes kept before the garbage; -1: the file is removed
+        When when;
+        bool audio = true, closes = true;
+    } cases[] = {
+        {"p_D2E/st_bs.bmp", -1, ToFight}, {"p_D2E/st_bs.bmp", 60, ToFight},  // cut inside the colour table
+        {"Start.mid", 10, StartUp},       {"Select.mid", -1, ToSelect},  {"Start.mid", -1, StartUp, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.file << " keeping " << c.keep);
+        std::optional<testing_support::ScopedEnv> env;
+        if (!c.audio) env.emplace("SDL_AUDIODRIVER", "no-such-driver");
         GameRig rig;
         TForm1& f = *rig.form;
-        const fs::path dir = OwnCopy(rig, "p_D2E");
-        if (corrupt) Garble(dir / "st_bs.bmp", 60);  // cut inside the colour table
-        else fs::remove(dir / "st_bs.bmp");
+        if (c.when == ToFight) OwnCopy(rig, "p_D2E");
+        if (c.keep < 0) fs::remove(rig.dir.Path() / c.file);
+        else Garble(rig.dir.Path() / c.file, size_t(c.keep));
         f.FormShow();
-        EXPECT_FALSE(f.Closed());
-        f.GameMode = 2;
-        f.P1RobotId = f.P2RobotId = 14;
-        f.ToBefore();
-        EXPECT_TRUE(f.Closed()) << corrupt;
+        ASSERT_TRUE(c.when == StartUp || !f.Closed());
+        if (c.when == ToSelect) {
+            f.GameState = kStateStartMessage;
+            f.StateFrames = 100;
+            f.App.Pump();
+        } else if (c.when == ToFight) {
+            f.GameMode = 2;
+            f.P1RobotId = f.P2RobotId = 14;
+            f.ToBefore();
+            EXPECT_NE(f.GameState, kStatePreFight);  // no fight starts
+            for (const auto& sheet : f.P1Sheets) EXPECT_EQ(sheet, nullptr);
+        }
+        EXPECT_EQ(f.Closed(), c.closes);
         EXPECT_EQ(f.ErrorCode, 0);
-        EXPECT_NE(f.GameState, kStatePreFight);  // no fight starts
-        for (const auto& s : f.P1Sheets) EXPECT_EQ(s, nullptr);
         f.AppIdle();  // the frame after does nothing
-    }
-}
-
-TEST(DamagedData, MissingOrCorruptMusicEndsTheGame) {
-    {  // the title music at start-up
-        GameRig rig;
-        Garble(rig.dir.Path() / "Start.mid", 10);
-        rig.form->FormShow();
-        EXPECT_TRUE(rig.form->Closed());
-    }
-    {  // the select music, on the way to the select screen
-        GameRig rig;
-        TForm1& f = *rig.form;
-        fs::remove(rig.dir.Path() / "Select.mid");
-        f.FormShow();
-        EXPECT_FALSE(f.Closed());
-        f.GameState = kStateStartMessage;
-        f.StateFrames = 100;
-        f.App.Pump();
-        EXPECT_TRUE(f.Closed());
-    }
-    {  // without any sound device the music is not missed
-        testing_support::ScopedEnv env("SDL_AUDIODRIVER", "no-such-driver");
-        GameRig rig;
-        fs::remove(rig.dir.Path() / "Start.mid");
-        rig.form->FormShow();
-        EXPECT_FALSE(rig.form->Closed());
     }
 }
 
