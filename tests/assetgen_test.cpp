@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 
 // Plain arrays, so that the build directory's path is stored whole in the binary.
 char gAssetDir[] = DW_ASSET_DIR;
-char gDataDir[] = DW_GAME_DATA_DIR;
+const char* const gDataDir = testing_support::GameDataDir();
 constexpr uint8_t kMagenta = 255;
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {

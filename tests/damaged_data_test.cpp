@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "platform/resources.h"
@@ -14,7 +15,7 @@
 
 namespace fs = std::filesystem;
 using testing_support::GameRig;
-using testing_support::PushKey;
+using testing_support::Tap;
 
 namespace {
 
@@ -37,54 +38,44 @@ void Garble(const fs::path& file, size_t keep) {
 
 }  // namespace
 
-TEST(DamagedData, MissingOrCorruptViewSheetEndsTheGame) {
-    for (bool corrupt : {false, true}) {
+// A music file or view sheet missing or cut short ends the game where it is needed, without
+// an error screen; with no sound device the music is not missed.
+TEST(DamagedData, MissingOrCorruptGameFilesEndTheGame) {
+    enum When { StartUp, ToSelect, ToFight };
+    const struct {
+        const char* file;
+        int keep;  // bytes kept before the garbage; -1: the file is removed
+        When when;
+        bool audio = true, closes = true;
+    } cases[] = {
+        {"p_D2E/st_bs.bmp", -1, ToFight}, {"p_D2E/st_bs.bmp", 60, ToFight},  // cut inside the colour table
+        {"Start.mid", 10, StartUp},       {"Select.mid", -1, ToSelect},  {"Start.mid", -1, StartUp, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.file << " keeping " << c.keep);
+        std::optional<testing_support::ScopedEnv> env;
+        if (!c.audio) env.emplace("SDL_AUDIODRIVER", "no-such-driver");
         GameRig rig;
         TForm1& f = *rig.form;
-        const fs::path dir = OwnCopy(rig, "p_D2E");
-        if (corrupt)
-            Garble(dir / "st_bs.bmp", 60);  // cut inside the colour table
-        else
-            fs::remove(dir / "st_bs.bmp");
+        if (c.when == ToFight) OwnCopy(rig, "p_D2E");
+        if (c.keep < 0) fs::remove(rig.dir.Path() / c.file);
+        else Garble(rig.dir.Path() / c.file, size_t(c.keep));
         f.FormShow();
-        EXPECT_FALSE(f.Closed());
-        f.GameMode = 2;
-        f.P1RobotId = 14;
-        f.P2RobotId = 14;
-        f.ToBefore();
-        EXPECT_TRUE(f.Closed()) << corrupt;
+        ASSERT_TRUE(c.when == StartUp || !f.Closed());
+        if (c.when == ToSelect) {
+            f.GameState = kStateStartMessage;
+            f.StateFrames = 100;
+            f.App.Pump();
+        } else if (c.when == ToFight) {
+            f.GameMode = 2;
+            f.P1RobotId = f.P2RobotId = 14;
+            f.ToBefore();
+            EXPECT_NE(f.GameState, kStatePreFight);  // no fight starts
+            for (const auto& sheet : f.P1Sheets) EXPECT_EQ(sheet, nullptr);
+        }
+        EXPECT_EQ(f.Closed(), c.closes);
         EXPECT_EQ(f.ErrorCode, 0);
-        EXPECT_NE(f.GameState, kStatePreFight);  // no fight starts
-        for (const auto& s : f.P1Sheets) EXPECT_EQ(s, nullptr);
         f.AppIdle();  // the frame after does nothing
-    }
-}
-
-TEST(DamagedData, MissingOrCorruptMusicEndsTheGame) {
-    {  // the title music at start-up
-        GameRig rig;
-        Garble(rig.dir.Path() / "Start.mid", 10);
-        rig.form->FormShow();
-        EXPECT_TRUE(rig.form->Closed());
-    }
-    {  // the select music, on the way to the select screen
-        GameRig rig;
-        TForm1& f = *rig.form;
-        fs::remove(rig.dir.Path() / "Select.mid");
-        f.FormShow();
-        EXPECT_FALSE(f.Closed());
-        f.GameState = kStateStartMessage;
-        f.StateFrames = 100;
-        f.App.Pump();
-        EXPECT_TRUE(f.Closed());
-        f.App.Pump();
-    }
-    {  // without any sound device the music is not missed
-        testing_support::ScopedEnv env("SDL_AUDIODRIVER", "no-such-driver");
-        GameRig rig;
-        fs::remove(rig.dir.Path() / "Start.mid");
-        rig.form->FormShow();
-        EXPECT_FALSE(rig.form->Closed());
     }
 }
 
@@ -99,14 +90,13 @@ TEST(DamagedData, UnwritableFilesAreReportedNotFatal) {
     EXPECT_EQ(f.GameMode, 1);
     f.SurvivalScore = 4;
     f.EnterSurvivalScore();
-    EXPECT_EQ(f.ScoreFileError, 1);
-    EXPECT_EQ(f.GameState, kStateSurvivalResult);
+    EXPECT_TRUE(f.ScoreFileError == 1 && f.GameState == kStateSurvivalResult);
+    f.ScoreFileError = 0;
     f.LimitDifficulty = 0;
     f.LimitData();
     EXPECT_EQ(f.ScoreFileError, 1);
     f.Close();  // the options cannot be written: the game still closes cleanly
-    EXPECT_TRUE(f.Closed());
-    EXPECT_TRUE(fs::is_directory(rig.dir.Path() / "opt.ez"));
+    EXPECT_TRUE(f.Closed() && fs::is_directory(rig.dir.Path() / "opt.ez"));
 }
 
 // A built-in picture or sound replaced by the head of its own bytes: in a screen change the
@@ -140,9 +130,7 @@ TEST(DamagedData, BrokenPictureOrVoiceOfAScreenChangeShowsTheErrorScreen) {
         f.FormShow();
         if (c.when == F1) {
             damage();
-            PushKey(SDL_SCANCODE_F1, true);
-            f.App.Pump();
-            PushKey(SDL_SCANCODE_F1, false);
+            Tap(f, SDL_SCANCODE_F1);
         } else if (c.when == Select) {
             damage();
             testing_support::ToSelectScreen(f, 2);
@@ -166,20 +154,13 @@ TEST(DamagedData, BrokenPictureOrVoiceOfAScreenChangeShowsTheErrorScreen) {
             EXPECT_TRUE(f.Closed());
             continue;
         }
-        EXPECT_EQ(f.GameState, kStateError);
-        EXPECT_EQ(f.ErrorCode, c.code);
-        EXPECT_EQ(f.SheetSurface1, nullptr);
-        EXPECT_EQ(f.SheetSurface2, nullptr);
+        EXPECT_TRUE(f.GameState == kStateError && f.ErrorCode == c.code);
+        EXPECT_TRUE(f.SheetSurface1 == nullptr && f.SheetSurface2 == nullptr);
         EXPECT_EQ(f.SoundDevice == nullptr, c.code == 3);  // a failed voice took the device with it
-        for (int i = 0; i < 3; ++i) f.App.Pump();
-        PushKey(SDL_SCANCODE_F1, true);
         f.App.Pump();
-        PushKey(SDL_SCANCODE_F1, false);
-        EXPECT_EQ(f.GameState, kStateError);
-        EXPECT_FALSE(f.Closed());
-        PushKey(SDL_SCANCODE_ESCAPE, true);
-        f.App.Pump();
-        PushKey(SDL_SCANCODE_ESCAPE, false);
+        Tap(f, SDL_SCANCODE_F1);
+        EXPECT_TRUE(f.GameState == kStateError && !f.Closed());
+        Tap(f, SDL_SCANCODE_ESCAPE);
         EXPECT_TRUE(f.Closed());
     }
 }

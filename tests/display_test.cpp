@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <array>
 #include <ctime>
 
 #include "platform/display.h"
@@ -16,10 +17,7 @@ TEST(ConvertToArgbTest, MapsEveryPixelThroughThePaletteAndKeepsThePadding) {
     palette[1] = {0x12, 0x34, 0x56};
     palette[255] = {0xFF, 0x80, 0x01};
     auto src = Surface::Create(3, 2);
-    src->Set(1, 0, 1);
-    src->Set(2, 0, 255);
-    src->Set(0, 1, 255);
-    src->Set(2, 1, 1);
+    for (auto [x, y, i] : {std::array{1, 0, 1}, {2, 0, 255}, {0, 1, 255}, {2, 1, 1}}) src->Set(x, y, uint8_t(i));
     constexpr uint32_t kPad = 0xDEADBEEF;
     std::vector<uint32_t> out(4 * 2, kPad);  // pitch of four pixels
     ConvertToArgb(*src, palette, out.data(), 16);
@@ -47,10 +45,8 @@ TEST_F(DisplayTest, OpensFlipsAndClosesTwice) {
         EXPECT_FALSE(display.IsOpen());
         display.Flip();  // closed: nothing happens
         ASSERT_TRUE(display.Open("test", windowed));
-        ASSERT_NE(display.BackBuffer(), nullptr);
-        EXPECT_EQ(display.BackBuffer()->Width(), kScreenWidth);
-        EXPECT_EQ(display.BackBuffer()->Height(), kScreenHeight);
-        EXPECT_NE(display.Window(), nullptr);
+        ASSERT_TRUE(display.BackBuffer() && display.Window());
+        EXPECT_EQ(display.BackBuffer()->Bounds(), (Rect{0, 0, kScreenWidth, kScreenHeight}));
 
         const uint32_t version = display.PaletteVersion();
         ColorTable palette = display.Palette();
@@ -58,8 +54,7 @@ TEST_F(DisplayTest, OpensFlipsAndClosesTwice) {
         EXPECT_EQ(display.PaletteVersion(), version);
         palette[7] = {1, 2, 3};
         display.SetPalette(palette);
-        EXPECT_GT(display.PaletteVersion(), version);
-        EXPECT_EQ(display.Palette()[7], (PaletteEntry{1, 2, 3}));
+        EXPECT_TRUE(display.PaletteVersion() > version && display.Palette()[7] == (PaletteEntry{1, 2, 3}));
 
         display.BackBuffer()->Fill(7);
         display.Flip();
@@ -67,9 +62,7 @@ TEST_F(DisplayTest, OpensFlipsAndClosesTwice) {
         EXPECT_EQ(display.BackBuffer()->Get(400, 300), 7);  // kept between frames
 
         display.Close();
-        EXPECT_FALSE(display.IsOpen());
-        EXPECT_EQ(display.BackBuffer(), nullptr);
-        EXPECT_EQ(display.Window(), nullptr);
+        EXPECT_TRUE(!display.IsOpen() && display.BackBuffer() == nullptr && display.Window() == nullptr);
         display.Close();
         display.Flip();
     }
@@ -80,8 +73,8 @@ TEST_F(DisplayTest, OpensFlipsAndClosesTwice) {
 PaletteEntry Shown(SDL_Window* window, int x, int y) {
     SDL_Surface* shown = SDL_GetWindowSurface(window);
     PaletteEntry c;
-    if (shown == nullptr || x < 0 || y < 0 || x >= shown->w || y >= shown->h) return c;
     Uint32 pixel = 0;
+    if (shown == nullptr || x < 0 || y < 0 || x >= shown->w || y >= shown->h) return c;
     SDL_memcpy(&pixel, static_cast<const uint8_t*>(shown->pixels) + y * shown->pitch + x * 4, 4);
     SDL_GetRGB(pixel, shown->format, &c.r, &c.g, &c.b);
     return c;
@@ -97,8 +90,8 @@ TEST_F(DisplayTest, ShowsTheWholeFrameCentredInWhateverSizeTheWindowHas) {
     // Each corner pixel of the frame in a colour of its own.
     const int corners[4][2] = {{0, 0}, {799, 0}, {0, 599}, {799, 599}};
     ColorTable palette{};
-    display.BackBuffer()->Fill(1);
     palette[1] = {9, 9, 9};
+    display.BackBuffer()->Fill(1);
     for (int i = 0; i < 4; ++i) {
         display.BackBuffer()->Set(corners[i][0], corners[i][1], uint8_t(2 + i));
         palette[2 + i] = {uint8_t(50 * i + 50), uint8_t(200 - 40 * i), 77};

@@ -179,7 +179,7 @@ TEST_F(TextTest, MalformedUtf8BecomesReplacementCharactersAndTextIsClipped) {
     ASSERT_TRUE(bad > 0 && bad != a);
     const std::pair<const char*, int> rows[] = {
         {"\xff\xfe", 2 * bad}, {"\xe3\x81", 2 * bad}, {"\xc0\xaf", bad}, {"\xe0\x80\xaf", bad}, {"\xf0\x80\x80\xaf", bad},
-        {"\xed\xa0\x80", bad}, {"\xf4\x90\x80\x80", bad}, {"A\x80Z", a + bad + face.Measure("Z")},
+        {"\xed\xa0\x80", bad}, {"\xf4\x90\x80\x80", bad}, {"A\x80Z", a + bad + face.Measure("Z")}, {"\xc3" "A", bad + a},
         {"\xc3\xa9\xe3\x81\x82", face.Measure("e") + face.Measure("漢")}, {"\xf0\x9f\x98\x80", face.Measure("\U0001F600")}};
     for (auto [text, advance] : rows) EXPECT_EQ(face.Measure(text), advance) << testing::PrintToString(text);
 

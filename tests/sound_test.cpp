@@ -1,39 +1,28 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/music.h"
 #include "platform/sound.h"
+#include "test_support.h"
 
 namespace dw {
 namespace {
-
-namespace fs = std::filesystem;
 
 // A 16-bit mono tone of the given length.
 WaveData Tone(int milliseconds, uint32_t rate = 22050) {
     WaveData w;
     w.format = WaveFormat{1, 1, rate, rate * 2, 2, 16};
-    const size_t frames = size_t(rate) * size_t(milliseconds) / 1000;
-    for (size_t i = 0; i < frames; ++i) {
-        const auto v = int16_t(8000 * std::sin(double(i) * 0.1));
-        w.samples.push_back(uint8_t(uint16_t(v) & 0xFF));
-        w.samples.push_back(uint8_t(uint16_t(v) >> 8));
+    for (size_t i = 0; i < size_t(rate) * size_t(milliseconds) / 1000; ++i) {
+        const auto v = uint16_t(int16_t(8000 * std::sin(double(i) * 0.1)));
+        w.samples.insert(w.samples.end(), {uint8_t(v & 0xFF), uint8_t(v >> 8)});
     }
     return w;
-}
-
-void WriteAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 class SoundTest : public ::testing::Test {
@@ -42,26 +31,20 @@ protected:
     SoundDevice device;
 };
 
-TEST_F(SoundTest, BuffersPlayStopAndDuplicatesSoundTogether) {
+TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwn) {
     auto a = SoundBuffer::Create(device, Tone(2000));
     ASSERT_TRUE(a);
     EXPECT_FALSE(a->Playing());
     a->Play();
-    EXPECT_TRUE(a->Playing());
-
     auto dup = a->Duplicate();
     ASSERT_TRUE(dup);
     EXPECT_FALSE(dup->Playing());
     dup->Play();
-    EXPECT_TRUE(a->Playing());
-    EXPECT_TRUE(dup->Playing());
-
+    EXPECT_TRUE(a->Playing() && dup->Playing());
     a->Stop();
-    EXPECT_FALSE(a->Playing());
-    EXPECT_TRUE(dup->Playing());
+    EXPECT_TRUE(!a->Playing() && dup->Playing());
     a->Play();  // restarts while the duplicate goes on
     EXPECT_TRUE(a->Playing());
-
     // The original may go first; the duplicate keeps the shared samples alive.
     a.reset();
     EXPECT_TRUE(dup->Playing());
@@ -70,6 +53,7 @@ TEST_F(SoundTest, BuffersPlayStopAndDuplicatesSoundTogether) {
     ASSERT_TRUE(dup2);
     dup2->Play();
     EXPECT_TRUE(dup2->Playing());
+    dup2.reset();
 
     // A short sound ends by itself.
     auto blip = SoundBuffer::Create(device, Tone(20));
@@ -77,29 +61,26 @@ TEST_F(SoundTest, BuffersPlayStopAndDuplicatesSoundTogether) {
     blip->Play();
     for (int i = 0; i < 200 && blip->Playing(); ++i) SDL_Delay(10);
     EXPECT_FALSE(blip->Playing());
-}
+    blip.reset();
 
-TEST_F(SoundTest, EveryBufferHasItsOwnChannelAndFreedChannelsAreReused) {
     const WaveData tone = Tone(30000);  // long enough to outlast the test on a busy machine
     std::vector<std::unique_ptr<SoundBuffer>> buffers;
+    // Two conversions of the long tone at most: every other buffer is a duplicate sharing it.
     for (int i = 0; i < 20; ++i) {
-        buffers.push_back(i % 2 ? buffers.back()->Duplicate() : SoundBuffer::Create(device, tone));
+        buffers.push_back(i % 2 ? buffers.back()->Duplicate() : i < 4 ? SoundBuffer::Create(device, tone) : buffers[0]->Duplicate());
         ASSERT_TRUE(buffers.back());
         buffers.back()->Play();
     }
-    for (auto& b : buffers) EXPECT_TRUE(b->Playing());
     EXPECT_EQ(Mix_Playing(-1), 20);
     const int channels = Mix_AllocateChannels(-1);
     EXPECT_GE(channels, 20);
-
-    // Destroying a buffer silences only its own channel.
-    buffers.erase(buffers.begin() + 4);
+    buffers.erase(buffers.begin() + 4);  // silences only its own channel
     EXPECT_EQ(Mix_Playing(-1), 19);
-
     buffers.clear();
     EXPECT_EQ(Mix_Playing(-1), 0);
-    for (int i = 0; i < 20; ++i) buffers.push_back(SoundBuffer::Create(device, tone));
-    EXPECT_EQ(Mix_AllocateChannels(-1), channels);
+    buffers.push_back(SoundBuffer::Create(device, tone));
+    for (int i = 1; i < 20; ++i) buffers.push_back(buffers[0]->Duplicate());
+    EXPECT_EQ(Mix_AllocateChannels(-1), channels);  // freed channels were reused
 }
 
 TEST_F(SoundTest, FormatsAreConvertedOrRefused) {
@@ -107,18 +88,22 @@ TEST_F(SoundTest, FormatsAreConvertedOrRefused) {
     stereo8.format = WaveFormat{1, 2, 11025, 22050, 2, 8};
     stereo8.samples.assign(11025 * 2 + 1, 0x80);  // a stray half frame is dropped
     EXPECT_TRUE(SoundBuffer::Create(device, stereo8));
-
-    WaveData empty = Tone(0);
-    EXPECT_TRUE(SoundBuffer::Create(device, empty));
-    for (uint32_t rate : {1000u, 192000u}) EXPECT_TRUE(SoundBuffer::Create(device, Tone(10, rate))) << rate;
-
+    for (const WaveData& w : {Tone(0), Tone(10, 1000), Tone(10, 192000)}) EXPECT_TRUE(SoundBuffer::Create(device, w));
     for (WaveFormat bad : {WaveFormat{3, 1, 22050, 88200, 4, 32}, WaveFormat{1, 0, 22050, 0, 0, 16},
                            WaveFormat{1, 1, 22050, 66150, 3, 24}, WaveFormat{1, 1, 999, 1998, 2, 16},
                            WaveFormat{1, 1, 192001, 384002, 2, 16}}) {
         WaveData w = Tone(100);
         w.format = bad;
-        EXPECT_FALSE(SoundBuffer::Create(device, w)) << bad.formatTag << " " << bad.bitsPerSample;
+        EXPECT_FALSE(SoundBuffer::Create(device, w)) << bad.formatTag << " " << bad.samplesPerSec;
     }
+    // Tunes that are missing or malformed are refused.
+    testing_support::TempDir dir;
+    std::string garbage(300, 0);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = char(i * 37 + 11);
+    std::ofstream(dir.Path() / "garbage.mid", std::ios::binary) << garbage;
+    std::ofstream(dir.Path() / "empty.mid", std::ios::binary).close();
+    for (const char* name : {"garbage.mid", "empty.mid", "missing.mid", ""})  // "" is the directory
+        EXPECT_FALSE(Music::Load(device, (dir.Path() / name).string())) << name;
 }
 
 TEST_F(SoundTest, AfterCloseEverySoundCallIsANoOp) {
@@ -129,13 +114,10 @@ TEST_F(SoundTest, AfterCloseEverySoundCallIsANoOp) {
     device.Close();
     device.Close();
     EXPECT_FALSE(device.IsOpen());
-
     EXPECT_FALSE(a->Playing());
     a->Play();
     a->Stop();
-    EXPECT_FALSE(a->Playing());
-    EXPECT_FALSE(a->Duplicate());
-    EXPECT_FALSE(SoundBuffer::Create(device, Tone(100)));
+    EXPECT_TRUE(!a->Playing() && !a->Duplicate() && !SoundBuffer::Create(device, Tone(100)));
     dup.reset();
 
     // Buffers of the old device stay silent after it opens again, and leave new ones alone.
@@ -150,34 +132,18 @@ TEST_F(SoundTest, AfterCloseEverySoundCallIsANoOp) {
 }
 
 TEST(SoundDeviceTest, OpenFailsCleanlyWithoutAnAudioDriver) {
-    const char* old = std::getenv("SDL_AUDIODRIVER");
-    const std::string saved = old ? old : "";
     const uint32_t audioBefore = SDL_WasInit(SDL_INIT_AUDIO);
-    setenv("SDL_AUDIODRIVER", "nonexistent-driver", 1);
     SoundDevice device;
-    EXPECT_FALSE(device.Open());
-    EXPECT_FALSE(device.IsOpen());
-    EXPECT_FALSE(SoundBuffer::Create(device, Tone(100)));
-    EXPECT_FALSE(Music::Load(device, std::string(DW_GAME_DATA_DIR) + "/Start.mid"));
-    device.Close();
-    if (old)
-        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    else
-        unsetenv("SDL_AUDIODRIVER");
+    {
+        testing_support::ScopedEnv env("SDL_AUDIODRIVER", "nonexistent-driver");
+        EXPECT_FALSE(device.Open());
+        EXPECT_FALSE(device.IsOpen());
+        EXPECT_FALSE(SoundBuffer::Create(device, Tone(100)));
+        EXPECT_FALSE(Music::Load(device, std::string(testing_support::GameDataDir()) + "/Start.mid"));
+        device.Close();
+    }
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), audioBefore);
     EXPECT_TRUE(device.Open());
-}
-
-TEST_F(SoundTest, MusicRefusesMissingAndMalformedFiles) {
-    const fs::path dir = fs::temp_directory_path() / ("dw_music_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    std::vector<uint8_t> garbage(300);
-    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = uint8_t(i * 37 + 11);
-    WriteAll(dir / "garbage.mid", garbage);
-    WriteAll(dir / "empty.mid", {});
-    for (const char* name : {"garbage.mid", "empty.mid", "missing.mid", ""})  // "" is the directory
-        EXPECT_FALSE(Music::Load(device, (dir / name).string())) << name;
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <stdexcept>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 namespace testing_support {
@@ -28,9 +27,13 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
+const char* GameDataDir() {
+    static char dir[] = DW_GAME_DATA_DIR;
+    return dir;
+}
+
 void PrepareGameDir(const fs::path& dir) {
-    const fs::path data(DW_GAME_DATA_DIR);
-    for (const auto& entry : fs::directory_iterator(data)) {
+    for (const auto& entry : fs::directory_iterator(GameDataDir())) {
         const fs::path name = entry.path().filename();
         if (entry.path().extension() == ".mid") {
             fs::copy_file(entry.path(), dir / name, fs::copy_options::overwrite_existing);
@@ -91,12 +94,6 @@ void ToSelectScreen(TForm1& f, int mode) {
     Tap(f, SDL_SCANCODE_G);
     if (f.GameState == kStateLevelMenu || f.GameState == kStateLimitMenu) Tap(f, SDL_SCANCODE_G);
     RunWhile(f, kStateStartMessage, 100);
-}
-
-void ToFightProper(TForm1& f) {
-    RunWhile(f, kStateSelect, 30);
-    RunWhile(f, kStatePreFight, 300);
-    RunWhile(f, kStateFightIntro, 200);
 }
 
 int ActiveShots(const TForm1& f, int group) {
@@ -193,32 +190,14 @@ void Put32(std::vector<uint8_t>& v, uint32_t x) {
 }  // namespace
 
 void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::string& path) {
-    const uint32_t stride = (uint32_t(s.Width()) + 3u) & ~3u;
-    const uint32_t offset = 14 + 40 + 1024;
-    std::vector<uint8_t> v;
-    v.push_back('B');
-    v.push_back('M');
-    Put32(v, offset + stride * uint32_t(s.Height()));
-    Put32(v, 0);
-    Put32(v, offset);
-    Put32(v, 40);
-    Put32(v, uint32_t(s.Width()));
-    Put32(v, uint32_t(s.Height()));
-    Put16(v, 1);
-    Put16(v, 8);
-    for (int i = 0; i < 6; ++i) Put32(v, 0);
-    for (const auto& e : palette) {
-        v.push_back(e.b);
-        v.push_back(e.g);
-        v.push_back(e.r);
-        v.push_back(0);
-    }
-    for (int y = s.Height() - 1; y >= 0; --y) {
-        const uint8_t* row = s.Row(y);
-        v.insert(v.end(), row, row + s.Width());
-        v.resize(v.size() + (stride - uint32_t(s.Width())), 0);
-    }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size()));
+    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, s.Width(), s.Height(), 8, SDL_PIXELFORMAT_INDEX8);
+    if (!out) return;
+    SDL_Color colours[256];
+    for (size_t i = 0; i < 256; ++i) colours[i] = {palette[i].r, palette[i].g, palette[i].b, 255};
+    SDL_SetPaletteColors(out->format->palette, colours, 0, 256);
+    for (int y = 0; y < s.Height(); ++y) std::copy(s.Row(y), s.Row(y) + s.Width(), static_cast<uint8_t*>(out->pixels) + y * out->pitch);
+    SDL_SaveBMP(out, path.c_str());
+    SDL_FreeSurface(out);
 }
 
 bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,

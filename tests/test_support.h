@@ -8,7 +8,6 @@
 
 #include <SDL.h>
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -33,6 +32,10 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The build's game directory. Kept in writable memory so that the path is stored whole in
+// the binary, where a moved copy of the build can find and rewrite it.
+const char* GameDataDir();
 
 // Fills dir with what the game reads from its working directory: the music files and
 // the robot view sheets (linked from the build's game directory).
@@ -73,8 +76,6 @@ void Tap(TForm1& form, SDL_Scancode code);
 void RunWhile(TForm1& form, int32_t state, int limit);
 // From the title to the select screen in a game mode (1..4), the first level everywhere.
 void ToSelectScreen(TForm1& form, int mode);
-// From the decided select screen through the pre-fight screen and the intro.
-void ToFightProper(TForm1& form);
 // Live shots of one shot-pool group.
 int ActiveShots(const TForm1& form, int group);
 
