@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 namespace testing_support {
@@ -177,17 +178,6 @@ std::vector<uint8_t> Words(std::initializer_list<int32_t> fields) {
         for (int shift = 0; shift < 32; shift += 8) v.push_back(uint8_t(uint32_t(f) >> shift));
     return v;
 }
-
-namespace {
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-    v.push_back(uint8_t(x));
-    v.push_back(uint8_t(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-    Put16(v, x & 0xFFFF);
-    Put16(v, x >> 16);
-}
-}  // namespace
 
 void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::string& path) {
     SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, s.Width(), s.Height(), 8, SDL_PIXELFORMAT_INDEX8);
