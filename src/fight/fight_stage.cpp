@@ -118,7 +118,7 @@ void TForm1::FightStage() {
         GameState = kStateTimeOver;
         return;
     }
-    // Exactly below a third: with 460 armour at most, 153 left is in a pinch.
+    // Exactly below a third: of 460 armour in all, 153 left is a pinch.
     auto pinched = [](const FighterState& f) { return 3 * int64_t(f.Armour) < f.Spec->MaxArmour; };
     if (!PinchPlayed && (pinched(P1Fighter) || pinched(P2Fighter))) {
         PinchPlayed = true;
