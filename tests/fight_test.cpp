@@ -599,9 +599,19 @@ TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
         EXPECT_TRUE(drawn > 200 && wrong == 0) << facing << ": " << wrong << " of " << drawn;
     }
 
+    // A hidden robot is not drawn: letting it show changes the picture.
+    auto picture = [&] {
+        std::vector<uint8_t> v;
+        for (int y = 0; y < 600; ++y) v.insert(v.end(), f.BackSurface()->Row(y), f.BackSurface()->Row(y) + 800);
+        return v;
+    };
+    const std::vector<uint8_t> hidden = picture();
+    f.P2Hide = 0;
+    rig.Draw();
+    EXPECT_NE(hidden, picture());
+
     // Overlapping, the robot lower on the screen is drawn over the other, also on the
     // fight-over screen.
-    f.P2Hide = 0;
     for (int lower = 0; lower < 2; ++lower) {
         rig.Place(300, 310 - 20 * lower, 300, 300);
         f.GameState = kStateFightOver;
