@@ -32,8 +32,7 @@ TEST(Application, FreshEscapeAndF1ReachTheKeyHandlerAndAQuitEndsTheLoop) {
     for (SDL_Scancode other : {SDL_SCANCODE_F1, SDL_SCANCODE_W, SDL_SCANCODE_Z, SDL_SCANCODE_F2})
         testing_support::PushKey(other, true);
     app.Pump();
-    EXPECT_EQ(keys, (std::vector<Key>{Key::Escape, Key::F1}));
-    EXPECT_TRUE(idles == 1 && !keyboard.Down(Key::Escape) && keyboard.Down(Key::F1) && keyboard.Down(Key::W));
+    EXPECT_TRUE(keys == (std::vector<Key>{Key::Escape, Key::F1}) && idles == 1 && !keyboard.Down(Key::Escape) && keyboard.Down(Key::F1) && keyboard.Down(Key::W));
 
     // Run calls idle until a quit reaches the close handler, which ends the loop; after the
     // end nothing is called. Without a close handler a quit ends the loop itself.
