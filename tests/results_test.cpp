@@ -232,7 +232,9 @@ TEST(Runs, TwoLimitRunsOneEndingInTimeOverThenASurvivalRun) {
     const std::vector<uint8_t> fight(f.BackSurface()->Row(0), f.BackSurface()->Row(0) + 800 * 600);
     f.App.Pump();
     ASSERT_TRUE(f.GameState == kStateTimeOver && OnScreen(f, 300, 280, "Time Over!!", 0x0000FF));
+    // The fight stays around a black band, edge to edge.
     for (int y : {0, 259, 320, 599}) EXPECT_EQ(std::memcmp(&fight[800 * size_t(y)], f.BackSurface()->Row(y), 800), 0) << y;
+    EXPECT_TRUE(f.BackSurface()->Get(0, 260) == 0 && f.BackSurface()->Get(799, 319) == 0);
     int frames = 0;
     for (; f.GameState == kStateTimeOver && frames < 400; ++frames) f.App.Pump();
     EXPECT_TRUE(frames == 300 && f.GameState == kStateTitle) << frames;
