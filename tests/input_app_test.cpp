@@ -23,9 +23,7 @@ TEST(Application, FreshEscapeAndF1ReachTheKeyHandlerAndAQuitEndsTheLoop) {
     app.OnClose([&] { ++closes, app.Terminate(); });
     // One pass: the events, then one idle call. The keyboard sees every key, the key handler
     // only fresh presses of Escape and F1.
-    SDL_Event repeat{SDL_KEYDOWN};
-    repeat.key.repeat = 1;
-    repeat.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    SDL_Event repeat{.key = {SDL_KEYDOWN, 0, 0, SDL_PRESSED, /* repeat */ 1, 0, 0, {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0, 0}}};
     testing_support::PushKey(SDL_SCANCODE_ESCAPE, true);
     SDL_PushEvent(&repeat);
     testing_support::PushKey(SDL_SCANCODE_ESCAPE, false);

@@ -169,7 +169,8 @@ TEST(ResultScreens, TablesNamesAndFileError) {
     for (const auto& r : rows) {
         f.GameState = r.state, f.LimitDifficulty = r.difficulty, f.ScoreFileError = r.error;
         rig.Draw(&TForm1::Draw_Result);
-        EXPECT_TRUE(rig.back->Get(5, 300) == rig.Index(0x0000B4) && rig.back->Get(5, 100) == 0);  // red band on black
+        const uint8_t red = rig.Index(0x0000B4);  // the band 150..449 edge to edge, black around it
+        EXPECT_TRUE(rig.back->Get(0, 150) == red && rig.back->Get(799, 449) == red && rig.back->Get(0, 149) == 0 && rig.back->Get(0, 450) == 0);
         EXPECT_TRUE(r.line ? rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0) && rig.Shows(440, 270, r.name, 0)
                            : rig.Shows(250, 210, r.title, 0) && CountIndex(*rig.back, {0, 250, 800, 450}, 0) == 0)
             << r.state << " " << r.difficulty;
@@ -180,15 +181,15 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
     ScreenRig rig;
     TForm1& f = *rig.form;
     f.SetEnd();
+    f.CreditLines[0].Active = 1, f.CreditLines[0].Ticks = 7, f.CreditLines[0].FadeStep = 5;  // as a roll left off by F1
     f.GetIMPACT(0, 3), f.GetIMPACT(0, -1);  // a fade style outside 0..2 leaves the line as it was
     f.GameState = kStateEnding, f.StageNo = 4;
     f.ToEnd();
-    std::array<std::pair<int, int>, 24> shown;  // each line's first and last frame on screen
-    shown.fill({9999, 0});
+    std::array<std::pair<int, int>, 24> shown{};  // each line's first and last frame on screen
     for (int frame = 1; frame < 2000; ++frame) {
         frame == 150 ? f.App.Pump() : f.EndingStage();  // one frame of the loop, drawn
         for (size_t i = 0; i < 24; ++i)
-            if (f.CreditLines[i].Active) shown[i] = {std::min(shown[i].first, frame), frame};
+            if (f.CreditLines[i].Active) shown[i] = {shown[i].first ? shown[i].first : frame, frame};
         if (frame == 60) {
             rig.Draw(&TForm1::Draw_End);
             EXPECT_TRUE(rig.Shows(300, 300, "Thanks for your FIGHT", 0x3F3F3F));

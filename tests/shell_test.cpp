@@ -140,17 +140,17 @@ TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
 
 TEST(Shell, F1AndEscapeInEachModeAndScreenAndTheErrorScreen) {
     const auto F1 = SDL_SCANCODE_F1;  // then: the state after the key's frame, -1 closed
-    const char* unknown = "There is a Unknown Error.";
     const struct { int32_t mode, state; SDL_Scancode key; int32_t then, error = 0; const char* what = nullptr; } rows[] = {
         {1, kStateSelect, F1, kStateTitle}, {4, kStateLimitMenu, F1, kStateTitle}, {3, kStatePreFight, F1, kStateSurvivalResult},
-        {3, kStateSelect, F1, kStateSelect}, {1, kStateError, F1, kStateError, 0, unknown}, {1, kStateError, F1, kStateError, 5, unknown},
-        {3, kStateError, F1, kStateError, 1, "There is a Error In Loading Character Data1."},
+        {3, kStateSelect, F1, kStateSelect}, {1, kStateError, F1, kStateError, 0, "There is a Unknown Error."},
+        {1, kStateError, F1, kStateError, 5, "There is a Unknown Error."}, {3, kStateError, F1, kStateError, 1, "There is a Error In Loading Character Data1."},
         {1, kStateError, F1, kStateError, 4, "There is a Error In Drawing."}, {2, kStateSelect, SDL_SCANCODE_ESCAPE, -1}};
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
     for (const auto& r : rows) {
         f.GameMode = r.mode, f.GameState = r.state, f.ErrorCode = r.error;
+        f.BackSurface()->Fill(9);  // what a screen does not draw shows
         PushKey(r.key, true), f.App.Pump(), PushKey(r.key, false);
         EXPECT_EQ(f.Closed() ? -1 : f.GameState, r.then) << r.mode << " " << r.state;
         EXPECT_EQ(fs::remove(rig.dir.Path() / "score.zor"), r.then == kStateSurvivalResult);
