@@ -204,6 +204,10 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
     // A line of each fade style (0, 1, 2) and the last line: 220, 170 and 90 frames from its start.
     const std::pair<size_t, std::pair<int, int>> spans[] = {{0, {50, 268}}, {3, {530, 698}}, {5, {545, 633}}, {23, {1740, 1958}}};
     for (const auto& [line, span] : spans) EXPECT_EQ(shown[line], span) << line;
+    // Every line's first and last frame on screen and its place, added up: the roll as approved.
+    int roll = 0;
+    for (size_t i = 0; i < 24; ++i) roll += shown[i].first + shown[i].second + f.CreditLines[i].X + f.CreditLines[i].Y;
+    EXPECT_EQ(roll, 59882);
     EXPECT_EQ(f.GameState, kStateEnding);
     // The frame after the last is the title's: its state and its picture, a new run.
     f.App.Pump();

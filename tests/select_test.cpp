@@ -47,10 +47,8 @@ TEST(SelectStep, LeavesFifteenFramesAfterTheLastDecisionWithBothRobotsLoaded) {
     int frames = 2;
     for (; f.GameState == kStateSelect && frames < 40; ++frames) f.App.Pump();
     ASSERT_TRUE(frames == 15 && f.GameState == kStatePreFight) << frames;
-    for (const FighterState* p : {&f.P1Fighter, &f.P2Fighter}) {
-        ASSERT_NE(p->Spec, nullptr);
-        EXPECT_TRUE(p->Armour == p->Spec->MaxArmour && p->Energy == p->Spec->MaxEnergy && p->Ammo[0] > 0);
-    }
+    for (const FighterState* p : {&f.P1Fighter, &f.P2Fighter})
+        EXPECT_TRUE(p->Spec && p->Armour == p->Spec->MaxArmour && p->Energy == p->Spec->MaxEnergy && p->Ammo[0] > 0);
     EXPECT_NE(f.P2Sheets[4], nullptr);
     // After a won fight the pre-fight screen stands 240 frames after its first.
     for (frames = f.StateFrames = 0; f.GameState == kStatePreFight && frames < 300; ++frames) f.App.Pump();
