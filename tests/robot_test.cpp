@@ -73,20 +73,22 @@ int Volleys(Rig& rig, int id, int k, bool mashed, int* moved = nullptr, int* fac
 }
 
 struct Volley {
-    int fire, idle, shots, spent, loss, hitAt, stun;
+    int fire = -1, idle = -1, shots = 0, spent = 0, loss = 0, hitAt = -1, stun = 0;
     int x0 = 0, y0 = 0, x30 = 0, y30 = 0, x100 = 0, y100 = 0;  // the shots summed, from the owner
+    int end = 0;                                                // the frame the last shot ended
+    Ints at;  // the shots summed, from the owner, in the first frame one stands on node `node`
 };
 
 // Player 1 presses weapon k once against its twin standing at (ox, oy) from it; the twin
 // moves by (sx, sy) as the volley leaves. Runs until player 1 stands idle, every shot has
 // ended and the twin has recovered.
-Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy) {
+Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy, int node = -1) {
     rig.Load(id, id, 2);
     TForm1& f = rig.f;
     rig.Place(400, 400, 400 + ox, 400 + oy);
     const int armour = f.P2Fighter.Armour, ammo = f.P1Fighter.Ammo[k];
     int least = f.P1Fighter.Energy;
-    Volley v{-1, -1, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0};
+    Volley v;
     rig.Hold(fight_rig::kWeaponKey[0][k]);
     for (int i = 1; i <= 400; ++i) {
         rig.Frame();
@@ -97,14 +99,19 @@ Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy) {
             f.P2Fighter.PosX += sx;
             f.P2Fighter.PosY += sy;
         }
-        for (auto [after, x, y] : {std::tuple{0, &v.x0, &v.y0}, {30, &v.x30, &v.y30}, {100, &v.x100, &v.y100}})
-            if (v.fire > 0 && i == v.fire + after)
-                for (const auto& row : f.Shots.Record[k])
-                    for (const ShotRecord& s : row)
-                        if (s.Active) {
-                            *x += s.PosX - f.P1Fighter.PosX;
-                            *y += s.PosY - f.P1Fighter.PosY;
-                        }
+        if (live) v.end = i + 1;
+        int x = 0, y = 0;
+        bool there = false;
+        for (const auto& row : f.Shots.Record[k])
+            for (const ShotRecord& s : row)
+                if (s.Active) {
+                    x += s.PosX - f.P1Fighter.PosX;
+                    y += s.PosY - f.P1Fighter.PosY;
+                    there |= (s.Node - &f.P1ShotTables[size_t(k)].Node[0][0][0]) % kChainNodes == node;
+                }
+        if (there && v.at.empty()) v.at = {x, y};
+        for (auto [after, sumX, sumY] : {std::tuple{0, &v.x0, &v.y0}, {30, &v.x30, &v.y30}, {100, &v.x100, &v.y100}})
+            if (v.fire > 0 && i == v.fire + after) std::tie(*sumX, *sumY) = std::tuple{x, y};
         v.shots = std::max(v.shots, live);
         least = std::min(least, f.P1Fighter.Energy);
         if (v.hitAt < 0 && f.P2Fighter.Armour < armour) v.hitAt = i;
@@ -115,6 +122,62 @@ Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy) {
     v.spent = ammo - f.P1Fighter.Ammo[k] + f.P1Spec.MaxEnergy - least;
     v.loss = armour - f.P2Fighter.Armour;
     return v;
+}
+
+// Frames player 1 stands in the sequence of weapon k after one press, holding `also` from
+// the launch on.
+int Attack(Rig& rig, int id, int k, dw::Key also) {
+    rig.Load(id, id, 2);
+    int frames = 0;
+    rig.Press({fight_rig::kWeaponKey[0][k]});
+    for (bool in = true; in; in = (rig.f.P1Fighter.CurrentNode - rig.Node(0, 0, 0)) / kSequenceNodes == k + 1) {
+        rig.Hold(also, rig.Shots(k) > 0);
+        rig.Frame();
+        ++frames;
+    }
+    rig.Hold(also, false);
+    return frames;
+}
+
+// The farthest distance right of its twin at which player 1's shot on node (0, 0, node) of
+// weapon k hits it.
+int Reach(Rig& rig, int id, int k, int node) {
+    rig.Load(id, id, 2);
+    ShotRecord& r = rig.f.Shots.Record[k][0][0];
+    int farthest = -1;
+    for (int dx = 0; dx < 100; ++dx) {
+        r.Node = &rig.f.P1ShotTables[size_t(k)].Node[0][0][node];
+        r.HitArmed = 1;
+        r.PosX = rig.f.P2Fighter.PosX + dx;
+        r.PosY = rig.f.P2Fighter.PosY;
+        if (rig.f.HitShot(r, 1)) farthest = dx;
+    }
+    return farthest;
+}
+
+// Pixels of the screen that differ from the ground with `cell` of "WEAPON" stretched over
+// the box of half-size `half` when player 1's shot stands on node (heading, 0, node) of
+// weapon k at (600, 300), the robot loaded first into a new game.
+int Drawn(int id, int k, int heading, int node, const dw::Rect& cell, int half) {
+    Rig rig(id, id);
+    TForm1& f = rig.f;
+    ShotRecord& r = f.Shots.Record[k][0][0];
+    r.Node = &f.P1ShotTables[size_t(k)].Node[heading][0][node];
+    r.PosX = 600;
+    r.PosY = 300;
+    r.Heading = heading;
+    r.Visible = 1;
+    r.Active = 0;
+    rig.Draw();
+    auto want = dw::Surface::Create(800, 600);
+    std::copy_n(f.BackSurface()->Row(0), 800 * 600, want->Row(0));
+    dw::Blit(*want, {600 - half, 300 - half, 600 + half, 300 + half}, *f.SheetSurface2, cell,
+             dw::kBlitKeySrc | (heading >= 5 ? dw::kBlitMirror : 0u));
+    r.Active = 1;
+    rig.Draw();
+    int wrong = 0;
+    for (int i = 0; i < 800 * 600; ++i) wrong += want->Row(0)[i] != f.BackSurface()->Row(0)[i];
+    return wrong;
 }
 
 }  // namespace
@@ -330,4 +393,30 @@ TEST(Robots, EachWeaponInAFight) {
                         v.y100, held, moved, facings, mashed}), c.want)
             << "robot " << c.id << " weapon " << c.slot + 1 << " at " << c.ox << ", " << c.oy;
     }
+}
+
+TEST(Robots, FiguresTheirDataGives) {
+    // Each robot against its twin: what the game makes of its data, a figure a row.
+    Rig rig;
+    const Volley mine = Fire(rig, 11, 2, 0, -250, 0, 0);
+    const struct {
+        const char* what;
+        Ints got, want;
+    } figures[] = {
+        {"6WAY-ROCKET facing down-left: the six summed where their fan ends", Fire(rig, 15, 3, -250, 250, 0, 0, 1).at,
+         {-672, 672}},
+        {"MISILE fired left, the twin then to its right: where its first turn ends", Fire(rig, 1, 2, -250, 0, 350, 0, 6).at,
+         {-420, -192}},
+        {"FLORTING-MINE: frames from its hit to the end of its blast", {mine.end - mine.hitAt}, {12}},
+        {"6WAY-ROCKET: frames in the attack, weapon 1, 2 or 3 or guard held from its fire node on",
+         {Attack(rig, 15, 3, dw::Key::G), Attack(rig, 15, 3, dw::Key::H), Attack(rig, 15, 3, dw::Key::J),
+          Attack(rig, 15, 3, dw::Key::B)},
+         {46, 46, 46, 46}},
+        {"FIRE-FLY burst stages: the farthest hit right of the twin", {Reach(rig, 5, 2, 9), Reach(rig, 5, 2, 10)}, {24, 28}},
+        {"MACHINE-GUN bullet facing up and down-left, FLORTING-MINE's last blast: pixels drawn wrong",
+         {Drawn(1, 0, 0, 0, {0, 0, 10, 10}, 8), Drawn(1, 0, 5, 0, {33, 0, 43, 10}, 8),
+          Drawn(11, 2, 0, 4, {60, 127, 88, 155}, 40)},
+         {0, 0, 0}},
+    };
+    for (const auto& c : figures) EXPECT_EQ(c.got, c.want) << c.what;
 }
