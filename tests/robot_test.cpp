@@ -85,6 +85,7 @@ struct Volley {
 // moves by (sx, sy) as the volley leaves. Runs until player 1 stands idle, every shot has
 // ended and the twin has recovered.
 Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy, int node = -1) {
+    rig.Load(14, 14, 2);  // what a builder leaves unwritten holds another robot's values
     rig.Load(id, id, 2);
     TForm1& f = rig.f;
     rig.Place(400, 400, 400 + ox, 400 + oy);
