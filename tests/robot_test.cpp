@@ -274,7 +274,8 @@ TEST(Robots, CatalogueRatingsAndPictures) {
                         e.Cell[1] / 150 * 5 + e.Cell[0] / 150}),
                   Ints({149, 149, 0, 0, i}));
     }
-    EXPECT_EQ(Ints({RosterIndex(11), RosterIndex(15)}), Ints({5, 9}));
+    EXPECT_EQ(Ints({RosterIndex(1), RosterIndex(5), RosterIndex(6), RosterIndex(11), RosterIndex(15), RosterIndex(16)}),
+              Ints({0, 4, 10, 5, 9, 10}));
 }
 
 TEST(Robots, ValidatorFindsEachFaultAlone) {
