@@ -155,18 +155,18 @@ int Attack(Rig& rig, int id, int k, dw::Key also) {
     return frames;
 }
 
-// The farthest distance right of its twin at which player 1's shot on node (0, 0, node) of
-// weapon k hits it.
-int Reach(Rig& rig, int id, int k, int node) {
+// The farthest distances right of and below its twin at which player 1's shot on node
+// (heading, 0, node) of weapon k hits it.
+Ints Reach(Rig& rig, int id, int k, int heading, int node) {
     rig.Load(id, id, 2);
     ShotRecord& r = rig.f.Shots.Record[k][0][0];
-    int farthest = -1;
-    for (int dx = 0; dx < 100; ++dx) {
-        r.Node = &rig.f.P1ShotTables[size_t(k)].Node[0][0][node];
+    Ints farthest{-1, -1};
+    for (int d = 0; d < 200; ++d) {
+        r.Node = &rig.f.P1ShotTables[size_t(k)].Node[heading][0][node];
         r.HitArmed = 1;
-        r.PosX = rig.f.P2Fighter.PosX + dx;
-        r.PosY = rig.f.P2Fighter.PosY;
-        if (rig.f.HitShot(r, 1)) farthest = dx;
+        r.PosX = rig.f.P2Fighter.PosX + (d < 100 ? d : 0);
+        r.PosY = rig.f.P2Fighter.PosY + (d < 100 ? 0 : d - 100);
+        if (rig.f.HitShot(r, 1)) farthest[d / 100] = d % 100;
     }
     return farthest;
 }
@@ -410,7 +410,11 @@ TEST(Robots, FiguresTheirDataGives) {
          {Attack(rig, 15, 3, dw::Key::G), Attack(rig, 15, 3, dw::Key::H), Attack(rig, 15, 3, dw::Key::J),
           Attack(rig, 15, 3, dw::Key::B)},
          {46, 46, 46, 46}},
-        {"FIRE-FLY burst stages: the farthest hit right of the twin", {Reach(rig, 5, 2, 9), Reach(rig, 5, 2, 10)}, {24, 28}},
+        {"FIRE-FLY burst stages: the farthest hits right of and below the twin", Reach(rig, 5, 2, 0, 9), {24, 24}},
+        {"", Reach(rig, 5, 2, 0, 10), {28, 28}},
+        {"SPIKE thrust facing up, then right: the farthest hits right of and below the twin", Reach(rig, 5, 1, 0, 1),
+         {44, 54}},
+        {"", Reach(rig, 5, 1, 2, 1), {54, 44}},
         {"MACHINE-GUN bullet facing up and down-left, FLORTING-MINE's last blast: pixels drawn wrong",
          {Drawn(1, 0, 0, 0, {0, 0, 10, 10}, 8), Drawn(1, 0, 5, 0, {33, 0, 43, 10}, 8),
           Drawn(11, 2, 0, 4, {60, 127, 88, 155}, 40)},
