@@ -1,5 +1,7 @@
 // Every robot: what a load must give for all of them, the catalogue, the data validator,
-// and each weapon fired in a fight, judged by what its volley does.
+// each weapon fired in a fight, judged by what its volley does, and figures the game
+// derives from the data: where shots stand, how long attacks and blasts last, how far a
+// shot still hits, how it is drawn.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -73,20 +75,23 @@ int Volleys(Rig& rig, int id, int k, bool mashed, int* moved = nullptr, int* fac
 }
 
 struct Volley {
-    int fire, idle, shots, spent, loss, hitAt, stun;
+    int fire = -1, idle = -1, shots = 0, spent = 0, loss = 0, hitAt = -1, stun = 0;
     int x0 = 0, y0 = 0, x30 = 0, y30 = 0, x100 = 0, y100 = 0;  // the shots summed, from the owner
+    int end = 0;                                                // the frame the last shot ended
+    Ints at;  // the shots summed, from the owner, in the first frame one stands on node `node`
 };
 
 // Player 1 presses weapon k once against its twin standing at (ox, oy) from it; the twin
 // moves by (sx, sy) as the volley leaves. Runs until player 1 stands idle, every shot has
 // ended and the twin has recovered.
-Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy) {
+Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy, int node = -1) {
+    rig.Load(14, 14, 2);  // what a builder leaves unwritten holds another robot's values
     rig.Load(id, id, 2);
     TForm1& f = rig.f;
     rig.Place(400, 400, 400 + ox, 400 + oy);
     const int armour = f.P2Fighter.Armour, ammo = f.P1Fighter.Ammo[k];
     int least = f.P1Fighter.Energy;
-    Volley v{-1, -1, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0};
+    Volley v;
     rig.Hold(fight_rig::kWeaponKey[0][k]);
     for (int i = 1; i <= 400; ++i) {
         rig.Frame();
@@ -97,14 +102,19 @@ Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy) {
             f.P2Fighter.PosX += sx;
             f.P2Fighter.PosY += sy;
         }
-        for (auto [after, x, y] : {std::tuple{0, &v.x0, &v.y0}, {30, &v.x30, &v.y30}, {100, &v.x100, &v.y100}})
-            if (v.fire > 0 && i == v.fire + after)
-                for (const auto& row : f.Shots.Record[k])
-                    for (const ShotRecord& s : row)
-                        if (s.Active) {
-                            *x += s.PosX - f.P1Fighter.PosX;
-                            *y += s.PosY - f.P1Fighter.PosY;
-                        }
+        if (live) v.end = i + 1;
+        int x = 0, y = 0;
+        bool there = false;
+        for (const auto& row : f.Shots.Record[k])
+            for (const ShotRecord& s : row)
+                if (s.Active) {
+                    x += s.PosX - f.P1Fighter.PosX;
+                    y += s.PosY - f.P1Fighter.PosY;
+                    there |= (s.Node - &f.P1ShotTables[size_t(k)].Node[0][0][0]) % kChainNodes == node;
+                }
+        if (there && v.at.empty()) v.at = {x, y};
+        for (auto [after, sumX, sumY] : {std::tuple{0, &v.x0, &v.y0}, {30, &v.x30, &v.y30}, {100, &v.x100, &v.y100}})
+            if (v.fire > 0 && i == v.fire + after) std::tie(*sumX, *sumY) = std::tuple{x, y};
         v.shots = std::max(v.shots, live);
         least = std::min(least, f.P1Fighter.Energy);
         if (v.hitAt < 0 && f.P2Fighter.Armour < armour) v.hitAt = i;
@@ -115,6 +125,75 @@ Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy) {
     v.spent = ammo - f.P1Fighter.Ammo[k] + f.P1Spec.MaxEnergy - least;
     v.loss = armour - f.P2Fighter.Armour;
     return v;
+}
+
+// The volley's summed offset from its owner in the first frame one of its shots stands on
+// node `node`, for each facing 0..7 in turn: fired at the twin standing 250 px away that
+// way (on each axis on a diagonal), which then steps as far behind the owner.
+Ints Facings(Rig& rig, int id, int k, int node) {
+    const int toward[kHeadings][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
+    Ints out;
+    for (const auto& [x, y] : toward) {
+        const Ints at = Fire(rig, id, k, 250 * x, 250 * y, -500 * x, -500 * y, node).at;
+        out.insert(out.end(), at.begin(), at.end());
+    }
+    return out;
+}
+
+// Frames player 1 stands in the sequence of weapon k after one press, holding `also` from
+// the launch on.
+int Attack(Rig& rig, int id, int k, dw::Key also) {
+    rig.Load(id, id, 2);
+    int frames = 0;
+    rig.Press({fight_rig::kWeaponKey[0][k]});
+    for (bool in = true; in; in = (rig.f.P1Fighter.CurrentNode - rig.Node(0, 0, 0)) / kSequenceNodes == k + 1) {
+        rig.Hold(also, rig.Shots(k) > 0);
+        rig.Frame();
+        ++frames;
+    }
+    rig.Hold(also, false);
+    return frames;
+}
+
+// The farthest distances right of and below its twin at which player 1's shot on node
+// (heading, 0, node) of weapon k hits it.
+Ints Reach(Rig& rig, int id, int k, int heading, int node) {
+    rig.Load(id, id, 2);
+    ShotRecord& r = rig.f.Shots.Record[k][0][0];
+    Ints farthest{-1, -1};
+    for (int d = 0; d < 200; ++d) {
+        r.Node = &rig.f.P1ShotTables[size_t(k)].Node[heading][0][node];
+        r.HitArmed = 1;
+        r.PosX = rig.f.P2Fighter.PosX + (d < 100 ? d : 0);
+        r.PosY = rig.f.P2Fighter.PosY + (d < 100 ? 0 : d - 100);
+        if (rig.f.HitShot(r, 1)) farthest[d / 100] = d % 100;
+    }
+    return farthest;
+}
+
+// Pixels of the screen that differ from the ground with `cell` of "WEAPON" stretched over
+// the box of half-size `half` when player 1's shot stands on node (heading, 0, node) of
+// weapon k at (600, 300), the robot loaded first into a new game.
+int Drawn(int id, int k, int heading, int node, const dw::Rect& cell, int half) {
+    Rig rig(id, id);
+    TForm1& f = rig.f;
+    ShotRecord& r = f.Shots.Record[k][0][0];
+    r.Node = &f.P1ShotTables[size_t(k)].Node[heading][0][node];
+    r.PosX = 600;
+    r.PosY = 300;
+    r.Heading = heading;
+    r.Visible = 1;
+    r.Active = 0;
+    rig.Draw();
+    auto want = dw::Surface::Create(800, 600);
+    std::copy_n(f.BackSurface()->Row(0), 800 * 600, want->Row(0));
+    dw::Blit(*want, {600 - half, 300 - half, 600 + half, 300 + half}, *f.SheetSurface2, cell,
+             dw::kBlitKeySrc | (heading >= 5 ? dw::kBlitMirror : 0u));
+    r.Active = 1;
+    rig.Draw();
+    int wrong = 0;
+    for (int i = 0; i < 800 * 600; ++i) wrong += want->Row(0)[i] != f.BackSurface()->Row(0)[i];
+    return wrong;
 }
 
 }  // namespace
@@ -195,7 +274,8 @@ TEST(Robots, CatalogueRatingsAndPictures) {
                         e.Cell[1] / 150 * 5 + e.Cell[0] / 150}),
                   Ints({149, 149, 0, 0, i}));
     }
-    EXPECT_EQ(Ints({RosterIndex(11), RosterIndex(15)}), Ints({5, 9}));
+    EXPECT_EQ(Ints({RosterIndex(1), RosterIndex(5), RosterIndex(6), RosterIndex(11), RosterIndex(15), RosterIndex(16)}),
+              Ints({0, 4, 10, 5, 9, 10}));
 }
 
 TEST(Robots, ValidatorFindsEachFaultAlone) {
@@ -264,10 +344,8 @@ TEST(Robots, EachWeaponInAFight) {
         {5, 0, 250, 0, 0, 0, {6, 13, 3, 3, 24, 14, 3, 189, 0, 1181, 10, 0, 0, 6, 186, 6, 85}},
         {5, 1, 0, -60, 0, 0, {10, 25, 1, 0, 32, 10, 15, 0, -35, 0, 0, 0, 0, 1, 237, 1, 4}},
         {5, 2, 0, -250, 0, 0, {12, 27, 6, 6, 20, 94, 3, 0, 78, 0, -624, 291, -1455, 24, 138, 1, 14}},
-        {5, 2, 250, 0, 0, 0, {12, 27, 6, 6, 80, 56, 7, -78, 0, 624, 0, 336, 0, 24, 138, 1, 14}},
         {5, 2, 0, -250, -150, 100, {12, 27, 6, 6, 80, 37, 12, 0, 78, 5, -564, -258, -378, 24, 138, 1, 14}},
         {11, 0, 0, -250, 0, 0, {7, 22, 5, 5, 60, 19, 7, 0, -225, 0, -2291, 0, 0, 9, 190, 1, 0}},
-        {11, 0, 250, 0, 0, 0, {7, 22, 5, 5, 60, 19, 7, 225, 0, 2291, 0, 0, 0, 9, 190, 1, 0}},
         {11, 1, 0, -60, 0, 0, {9, 38, 1, 0, 24, 12, 0, 0, -30, 0, 0, 0, 0, 1, 207, 1, 3}},
         {11, 2, 0, -250, 0, 0, {11, 18, 1, 1, 36, 89, 19, 0, 30, 0, 20, 0, 0, 1, 207, 1, 77}},
         {11, 2, 0, -250, -150, 100, {11, 18, 1, 1, 36, 69, 19, 0, 30, -50, 20, 0, 0, 1, 207, 1, 77}},
@@ -276,7 +354,6 @@ TEST(Robots, EachWeaponInAFight) {
         {4, 2, 0, -250, 0, 0, {7, 14, 1, 1, 32, 43, 3, 0, 20, 96, -305, 0, 0, 1, 177, 1, 71}},
         {4, 2, 0, -250, -150, 100, {7, 14, 1, 1, 0, -1, 0, 0, 20, 96, -305, 96, -320, 1, 177, 1, 71}},
         {4, 3, 0, -250, 0, 0, {14, 29, 4, 4, 80, 28, 7, 0, -204, 0, -776, 0, 0, 33, 79, 33, 75}},
-        {4, 3, 250, 0, 0, 0, {14, 29, 4, 4, 80, 28, 7, 204, 0, 776, 0, 0, 0, 33, 79, 33, 75}},
         {13, 0, 0, -250, 0, 0, {11, 21, 1, 1, 36, 24, 19, 0, -62, 0, 0, 0, 0, 1, 190, 1, 74}},
         {13, 0, 573, 0, 0, 0, {11, 21, 1, 1, 36, 54, 19, 62, 0, 422, 0, 0, 0, 1, 190, 1, 74}},
         {13, 0, 581, 0, 0, 0, {11, 21, 1, 1, 36, 58, 19, 62, 0, 422, 0, 0, 0, 1, 190, 1, 74}},
@@ -288,37 +365,21 @@ TEST(Robots, EachWeaponInAFight) {
         {13, 3, 0, -250, -150, 100, {14, 25, 6, 6, 120, 63, 19, 0, -300, -960, -4390, 0, 0, 5, 207, 29, 74}},
         {16, 0, 0, -250, 0, 0, {6, 19, 1, 1, 24, 14, 4, 0, -70, 0, -670, 0, 0, 1, 220, 1, 1}},
         {16, 1, 0, -250, 0, 0, {4, 19, 6, 6, 96, 86, 6, 0, 78, 0, -624, 0, -954, 31, 237, 99, 14}},
-        {16, 1, 250, 0, 0, 0, {4, 19, 6, 6, 48, 49, 3, -78, 0, 624, 0, 1290, 0, 31, 237, 99, 14}},
         {16, 1, 0, -250, -150, 100, {4, 19, 6, 6, 120, 27, 15, 0, 78, 129, -426, -351, -72, 31, 237, 99, 14}},
         {16, 2, 0, -250, 0, 0, {10, 31, 1, 1, 100, 57, 27, 0, -50, 0, -760, 0, 0, 1, 69, 1, 1}},
         {16, 2, 0, -250, -150, 100, {10, 31, 1, 1, 100, 57, 27, 0, -50, -150, -660, 0, 0, 1, 69, 1, 1}},
         {2, 0, 0, -250, 0, 0, {5, 15, 1, 1, 28, 14, 4, 0, -50, 0, -650, 0, 0, 1, 190, 1, 75}},
         {2, 1, 0, -60, 0, 0, {7, 20, 1, 0, 40, 7, 16, 0, -35, 0, 0, 0, 0, 1, 207, 1, 5}},
         {2, 2, 0, -250, 0, 0, {11, 30, 4, 4, 0, -1, 0, 0, -204, 0, -1600, 0, 0, 32, 134, 4, 71}},
-        {2, 2, 250, 0, 0, 0, {11, 30, 4, 4, 0, -1, 0, 204, 0, 1600, 0, 0, 0, 32, 134, 4, 71}},
         {3, 0, 0, -250, 0, 0, {6, 15, 6, 6, 48, 13, 6, 0, -189, 0, -3510, 0, 0, 6, 126, 6, 85}},
-        {3, 0, 250, 0, 0, 0, {6, 15, 6, 6, 48, 13, 6, 189, 0, 3510, 0, 0, 0, 6, 126, 6, 85}},
         {3, 1, 0, -60, 0, 0, {10, 27, 1, 0, 52, 10, 3, 0, -50, 0, 0, 0, 0, 1, 177, 1, 3}},
         {3, 2, 0, -250, 0, 0, {18, 43, 1, 1, 240, 24, 16, 0, -90, 0, -690, 0, 0, 1, 4, 1, 2}},
         {3, 3, 0, -250, 0, 0, {12, 39, 3, 3, 132, 28, 33, 0, -10, 0, -428, 0, 0, 1, 63, 1, 83}},
         {3, 3, 0, -250, 200, 100, {12, 39, 3, 3, 88, 39, 22, 0, -10, 298, -694, 344, -56, 1, 63, 1, 83}},
         {15, 0, 0, -250, 0, 0, {8, 21, 5, 5, 16, 18, 3, 0, -375, -87, -1021, 0, 0, 12, 160, 1, 65}},
-        {15, 0, 250, 0, 0, 0, {8, 21, 5, 5, 16, 18, 3, 375, 0, 1021, -87, 0, 0, 12, 160, 1, 65}},
         {15, 1, 0, -60, 0, 0, {6, 19, 1, 0, 52, 6, 12, 0, -40, 0, 0, 0, 0, 1, 177, 1, 5}},
         {15, 2, 0, -250, 0, 0, {16, 40, 3, 3, 108, 22, 12, 0, -195, 0, -1995, 0, 0, 1, 36, 1, 3}},
-        {15, 2, 250, 0, 0, 0, {16, 40, 3, 3, 108, 22, 12, 195, 0, 1995, 0, 0, 0, 1, 36, 1, 3}},
         {15, 3, 0, -250, 0, 0, {20, 47, 6, 6, 80, 34, 6, 0, -364, 0, -1640, 0, 0, 2, 51, 2, 81}},
-        {15, 3, 250, 0, 0, 0, {20, 47, 6, 6, 80, 34, 6, 364, 0, 1640, 0, 0, 0, 2, 51, 2, 81}},
-        {15, 3, 0, 250, 0, 0, {20, 47, 6, 6, 80, 34, 6, 0, 364, 0, 1640, 0, 0, 2, 51, 2, 81}},
-        {15, 3, 250, 250, 0, 0, {20, 47, 6, 6, 80, 43, 6, 276, 276, 1692, 1692, 0, 0, 2, 51, 2, 81}},
-        {4, 3, 0, 250, 0, 0, {14, 29, 4, 4, 80, 28, 7, 0, 204, 0, 776, 0, 0, 33, 79, 33, 75}},
-        {4, 3, 250, 250, 0, 0, {14, 29, 4, 4, 80, 38, 7, 162, 162, 1064, 1064, 0, 0, 33, 79, 33, 75}},
-        {2, 2, 0, 250, 0, 0, {11, 30, 4, 4, 0, -1, 0, 0, 204, 0, 1600, 0, 0, 32, 134, 4, 71}},
-        {2, 2, 250, 250, 0, 0, {11, 30, 4, 4, 64, 36, 8, 162, 162, 1084, 1084, 0, 0, 32, 134, 4, 71}},
-        {15, 0, 0, 250, 0, 0, {8, 21, 5, 5, 16, 18, 3, 0, 375, -87, 1021, 0, 0, 12, 160, 1, 65}},
-        {15, 0, 250, 250, 0, 0, {8, 21, 5, 5, 8, 21, 2, 310, 310, 422, 422, 0, 0, 12, 160, 1, 65}},
-        {11, 0, 0, 250, 0, 0, {7, 22, 5, 5, 60, 19, 7, 0, 225, 0, 2291, 0, 0, 9, 190, 1, 0}},
-        {11, 0, 250, 250, 0, 0, {7, 22, 5, 5, 20, 23, 3, 185, 185, 1870, 1870, 0, 0, 9, 190, 1, 0}},
     };
     Rig rig;
     for (const Case& c : cases) {
@@ -330,4 +391,52 @@ TEST(Robots, EachWeaponInAFight) {
                         v.y100, held, moved, facings, mashed}), c.want)
             << "robot " << c.id << " weapon " << c.slot + 1 << " at " << c.ox << ", " << c.oy;
     }
+}
+
+TEST(Robots, FiguresTheirDataGives) {
+    // Each robot against its twin: what the game makes of its data, a figure a row.
+    Rig rig;
+    const Volley mine = Fire(rig, 11, 2, 0, -250, 0, 0);
+    const struct {
+        const char* what;
+        Ints got, want;
+    } figures[] = {
+        {"6WAY-ROCKET facing down-left: the six summed where their fan ends", Fire(rig, 15, 3, -250, 250, 0, 0, 1).at,
+         {-672, 672}},
+        {"MISILE fired left, the twin then to its right: where its first turn ends", Fire(rig, 1, 2, -250, 0, 350, 0, 6).at,
+         {-420, -192}},
+        {"FLORTING-MINE: frames from its hit to the end of its blast", {mine.end - mine.hitAt}, {12}},
+        {"6WAY-ROCKET: frames in the attack, weapon 1, 2 or 3 or guard held from its fire node on",
+         {Attack(rig, 15, 3, dw::Key::G), Attack(rig, 15, 3, dw::Key::H), Attack(rig, 15, 3, dw::Key::J),
+          Attack(rig, 15, 3, dw::Key::B)},
+         {46, 46, 46, 46}},
+        {"FIRE-FLY burst stages: the farthest hits right of and below the twin", Reach(rig, 5, 2, 0, 9), {24, 24}},
+        {"", Reach(rig, 5, 2, 0, 10), {28, 28}},
+        {"SPIKE thrust facing up, then right: the farthest hits right of and below the twin", Reach(rig, 5, 1, 0, 1),
+         {44, 54}},
+        {"", Reach(rig, 5, 1, 2, 1), {54, 44}},
+        {"MACHINE-GUN bullet facing up and down-left, FLORTING-MINE's last blast: pixels drawn wrong",
+         {Drawn(1, 0, 0, 0, {0, 0, 10, 10}, 8), Drawn(1, 0, 5, 0, {33, 0, 43, 10}, 8),
+          Drawn(11, 2, 0, 4, {60, 127, 88, 155}, 40)},
+         {0, 0, 0}},
+    };
+    for (const auto& c : figures) EXPECT_EQ(c.got, c.want) << c.what;
+
+    // Volleys fired facing each way in turn, the shots summed where they first reach a node:
+    // the guns' barrels at launch, the shot guns' pellets where they stop, the rockets where
+    // their fan ends, the fire-flies where their drift ends.
+    const struct {
+        int id, slot, node;
+        Ints want;  // x, y for facings 0..7
+    } facings[] = {
+        {1, 0, 0, {0, -189, 222, -167, 189, 0, 222, 147, 0, 209, -222, 147, -189, 0, -222, -147}},
+        {4, 0, 0, {0, -180, 210, -155, 180, 0, 210, 135, 0, 200, -210, 135, -180, 0, -210, -135}},
+        {15, 2, 0, {0, -195, 225, -225, 195, 0, 225, 225, 0, 215, -225, 225, -195, 0, -225, -225}},
+        {11, 0, 2, {0, -2559, 2090, -2090, 2559, 0, 2090, 2090, 0, 2559, -2090, 2090, -2559, 0, -2090, -2090}},
+        {15, 0, 2, {0, -2058, 1690, -1690, 2058, 0, 1690, 1690, 0, 2058, -1690, 1690, -2058, 0, -1690, -1690}},
+        {4, 3, 1, {0, -688, 404, -404, 688, 0, 404, 404, 0, 688, -404, 404, -688, 0, -404, -404}},
+        {15, 3, 1, {0, -1068, 672, -672, 1068, 0, 672, 672, 0, 1068, -672, 672, -1068, 0, -672, -672}},
+        {5, 2, 3, {0, -1092, 408, -408, 1092, 0, 408, 408, 0, 1092, -408, 408, -1092, 0, -408, -408}},
+    };
+    for (const auto& c : facings) EXPECT_EQ(Facings(rig, c.id, c.slot, c.node), c.want) << c.id << " " << c.slot + 1;
 }

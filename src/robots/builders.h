@@ -1,6 +1,9 @@
 // Helpers every robot's data builders share.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+
 #include "robots/records.h"
 
 // Heading signs (sx, sy) for headings 0..7; screen y grows downward.
@@ -14,6 +17,13 @@ constexpr bool IsDiagonal(int heading) { return (heading & 1) != 0; }
 constexpr LaunchOffset AxisStep(int heading, int a, int b) {
     const int m = IsDiagonal(heading) ? b : a;
     return LaunchOffset{m * kHeadingSignX[heading & 7], m * kHeadingSignY[heading & 7]};
+}
+
+// Columns 0..N-1 of every heading launch at points[heading][column].
+template <size_t N>
+void SetLaunchPoints(WeaponData& weapon, const LaunchOffset (&points)[kHeadings][N]) {
+    static_assert(N <= kColumns);
+    for (int h = 0; const auto& columns : points) std::ranges::copy(columns, weapon.LaunchPoint[h++]);
 }
 
 // Gives nodes 0..count-1 of column `column` under every heading the launch links of that

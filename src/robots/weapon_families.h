@@ -53,8 +53,11 @@ struct RocketValues {
 extern const LaunchOffset kFourWayFan[kHeadings * 4];
 void FanRockets(WeaponData& weapon, ShotTable& table, const RocketValues& values);
 
-// The shot gun's spread: five pellets by heading, symmetric about the heading.
-extern const LaunchOffset kShotGunSpread[kHeadings][5];
+// The shot gun's spread: node 1 of the chains of columns 0..4 fans the five pellets out
+// symmetrically about the heading. Column 2 keeps straight on; the outer columns bend
+// furthest, in mirror pairs.
+constexpr int kShotGunPellets = 5;
+void ShotGunSpread(ShotTable& table);
 
 // "LAZER": ten beam segments laid out along the heading, paid for with 10 x energyCost.
 void Lazer(WeaponData& weapon, ShotTable& table, int32_t energyCost, int32_t damage, int32_t duration);

@@ -1,6 +1,4 @@
 // DariZev's weapons: "MACHINE-GUN" and "SPIKE".
-#include <algorithm>
-
 #include "robots/darizev/darizev.h"
 #include "robots/weapon_families.h"
 
@@ -14,7 +12,7 @@ void BuzzB_Weapon1(WeaponData& w, ShotTable& t) {
         {{10, 70}, {0, 45}, {-10, 40}},     {{-80, 50}, {-60, 35}, {-40, 20}},
         {{-70, -10}, {-45, 0}, {-20, 10}},  {{-80, -50}, {-60, -35}, {-40, -20}},
     };
-    for (int h = 0; h < kHeadings; ++h) std::ranges::copy(kMuzzle[h], w.LaunchPoint[h]);
+    SetLaunchPoints(w, kMuzzle);
     // Every muzzle fires the same bullet: 18 px a frame (14 per axis on a diagonal) for 20 frames.
     const ShotRow bullet[] = {
         {kMoveStraight, Along(18, 14), 20, kHitProjectile, 8, 8, 10, 10, kNoSprite, 8, 1},

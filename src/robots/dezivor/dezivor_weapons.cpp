@@ -3,7 +3,7 @@
 #include "robots/weapon_families.h"
 
 void FDog_Weapon1(WeaponData& w, ShotTable& t) {
-    constexpr int kPellets = 5;
+    constexpr int kPellets = kShotGunPellets;
     SetHeader(w, {220, kNoEnergyCost, 1, 1, 3, kPellets, "ATTACK1", "HITTED4"});
     SetLaunchAlong(w, 30, 25, kPellets);
     // Side by side for 8 frames, fanned out for 27, a 2-frame pause: 37 frames.
@@ -14,12 +14,7 @@ void FDog_Weapon1(WeaponData& w, ShotTable& t) {
         {kMoveStraight, kStill, 2, kHitProjectile, 8, 8, 0, 0, kPellet, 20, 1},
     };
     WriteChains(t, pellet, {20, 0, 0, 1}, kPellets);
-    // Column 2 keeps straight on; the outer columns bend furthest, in mirror pairs.
-    for (int h = 0; h < kHeadings; ++h)
-        for (int c = 0; c < kPellets; ++c) {
-            t.Node[h][c][1].Dx = kShotGunSpread[h][c].x;
-            t.Node[h][c][1].Dy = kShotGunSpread[h][c].y;
-        }
+    ShotGunSpread(t);
 }
 
 void FDog_Weapon2(WeaponData& w, ShotTable& t) {

@@ -11,8 +11,7 @@ void DOZ_Weapon1(WeaponData& w, ShotTable& t) {
         {{10, 70}, {0, 45}, {-10, 40}},     {{-80, 50}, {-60, 35}, {-40, 20}},
         {{-70, -10}, {-45, 0}, {-20, 10}},  {{-80, -50}, {-60, -35}, {-40, -20}},
     };
-    for (int h = 0; h < kHeadings; ++h)
-        for (int c = 0; c < 3; ++c) w.LaunchPoint[h][c] = kBarrels[h][c];
+    SetLaunchPoints(w, kBarrels);
     const ShotRow bullet[] = {
         {kMoveStraight, Along(15, 10), 20, kHitProjectile, 10, 10, 0, 0, kNoSprite, 8, 1},
     };

@@ -18,7 +18,7 @@ void SpriteInEveryNode(ShotTable& t) {
 }  // namespace
 
 void Bahao_Weapon1(WeaponData& w, ShotTable& t) {
-    constexpr int kPellets = 5;
+    constexpr int kPellets = kShotGunPellets;
     SetHeader(w, {210, kNoEnergyCost, 1, 1, 3, kPellets, "ATTACK1", "HITTED4"});
     SetLaunchAlong(w, 60, 50, kPellets);
     static constexpr SpriteRect kPellet{43, 0, 53, 10};
@@ -29,12 +29,7 @@ void Bahao_Weapon1(WeaponData& w, ShotTable& t) {
         {kMoveStraight, kStill, 2, kHitProjectile, 8, 8, 10, 10, kPellet, 18, 1},            // a short stop
     };
     WriteChains(t, kRows, {8, 0, 0, 1}, kPellets);
-    // The spread by heading and pellet, symmetric about the heading.
-    for (int h = 0; h < kHeadings; ++h)
-        for (int c = 0; c < kPellets; ++c) {
-            t.Node[h][c][1].Dx = kShotGunSpread[h][c].x;
-            t.Node[h][c][1].Dy = kShotGunSpread[h][c].y;
-        }
+    ShotGunSpread(t);
     SpriteInEveryNode(t);
 }
 
@@ -48,8 +43,7 @@ void Bahao_Weapon3(WeaponData& w, ShotTable& t) {
         {{10, 70}, {0, 45}, {-10, 40}},     {{-60, 35}, {-60, 60}, {-60, 85}},
         {{-70, -10}, {-45, 0}, {-20, 10}},  {{-60, -35}, {-60, -60}, {-60, -85}},
     };
-    for (int h = 0; h < kHeadings; ++h)
-        for (int c = 0; c < 3; ++c) w.LaunchPoint[h][c] = kBarrels[h][c];
+    SetLaunchPoints(w, kBarrels);
     // duration, damage, stun, half-size, reach, node word 14, 30-pixel cells at y 32
     StraightShot(t, {40, 36, 60, 20, 30, 1, 32, 30});
     SpriteInEveryNode(t);

@@ -2,6 +2,8 @@
 // one row per stage of its chain.
 #include "robots/zeredi/arms.h"
 
+#include <span>
+
 #include "robots/builders.h"
 
 namespace {
@@ -56,9 +58,8 @@ void BuildArm(WeaponData& w, ShotTable& t, const ArmValues& v) {
     WriteMeleeChain(t, chain);
     // The two nodes after the chain carry the hit box size as well.
     for (auto& heading : t.Node)
-        for (int c = 0; c < 8; ++c)
-            for (int k = kStages; k < kStages + 2; ++k)
-                heading[c][k].HitHalfHeight = heading[c][k].HitHalfWidth = v.halfSize;
+        for (auto& column : std::span(heading).first(size_t(chain.columns)))
+            for (ShotNode& n : std::span(column).subspan(kStages, 2)) n.HitHalfHeight = n.HitHalfWidth = v.halfSize;
 }
 
 }  // namespace

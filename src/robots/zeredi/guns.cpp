@@ -22,8 +22,7 @@ constexpr LaunchOffset kLaunch[kHeadings][3] = {
 constexpr int kSpriteLeft[kHeadings] = {0, 22, 11, 33, 0, 33, 11, 22};
 
 void BuildGun(WeaponData& w, ShotTable& t, int duration, int halfSize) {
-    for (int h = 0; h < kHeadings; ++h)
-        for (int c = 0; c < 3; ++c) w.LaunchPoint[h][c] = kLaunch[h][c];
+    SetLaunchPoints(w, kLaunch);
     w.StartAmmo = 240;
     w.VanishOnHit = 1;
     w.DisarmOnHit = 1;
