@@ -18,24 +18,16 @@ using testing_support::CountIndex;
 
 namespace {
 
-struct Stick {
-    dw::Key h, v;  // Key::Escape for none
-};
-// The stick groups: right, left, up, up-right, up-left, down, down-left, down-right.
-constexpr Stick kSticks[8] = {{dw::Key::D, dw::Key::Escape}, {dw::Key::A, dw::Key::Escape},
-                              {dw::Key::Escape, dw::Key::W}, {dw::Key::D, dw::Key::W},
-                              {dw::Key::A, dw::Key::W},      {dw::Key::Escape, dw::Key::S},
-                              {dw::Key::A, dw::Key::S},      {dw::Key::D, dw::Key::S}};
+// The stick groups: right, left, up, up-right, up-left, down, down-left, down-right (Escape: none).
+using dw::Key;
+constexpr Key kSticks[8][2] = {{Key::D, Key::Escape}, {Key::A, Key::Escape}, {Key::Escape, Key::W}, {Key::D, Key::W},
+                               {Key::A, Key::W}, {Key::Escape, Key::S}, {Key::A, Key::S}, {Key::D, Key::S}};
 constexpr int kMirrorStick[8] = {1, 0, 2, 4, 3, 5, 7, 6};
-
-struct Move {
-    int dx, dy, facing;
-};
 
 // Player 1 stands at (400, 300) with the opponent 200 px off in heading `facing`, holds a
 // stick direction (dashing or not) for `frames` frames; how far it moved against the
-// opponent and where it faces then.
-Move Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
+// opponent, and the energy it spent.
+Ints Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
     TForm1& f = rig.f;
     rig.Place(400, 300, 400 + 200 * kHeadingSignX[facing], 300 + 200 * kHeadingSignY[facing]);
     FighterState& p = f.P1Fighter;
@@ -43,19 +35,15 @@ Move Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
     p.HoldLeft = p.HoldRight = p.HoldUp = p.HoldDown = p.Dashing = 0;
     p.Energy = f.P1Spec.MaxEnergy;
     const int x = p.PosX - f.P2Fighter.PosX, y = p.PosY - f.P2Fighter.PosY;
-    rig.Press({kSticks[stick].h, kSticks[stick].v, dash ? dw::Key::V : dw::Key::Escape}, frames);
-    return {p.PosX - f.P2Fighter.PosX - x, p.PosY - f.P2Fighter.PosY - y, p.Facing};
+    rig.Press({kSticks[stick][0], kSticks[stick][1], dash ? Key::V : Key::Escape}, frames);
+    return {p.PosX - f.P2Fighter.PosX - x, p.PosY - f.P2Fighter.PosY - y, f.P1Spec.MaxEnergy - p.Energy};
 }
 
 // The first record of a shot group on `node`, placed at (x, y) with a heading, ready to hit.
 ShotRecord& Aim(TForm1& f, int group, ShotNode* node, int x, int y, int heading) {
     ShotRecord& r = f.Shots.Record[group][0][0];
-    r.Node = node;
-    r.Active = r.HitArmed = r.Visible = 1;
-    r.PosX = x;
-    r.PosY = y;
-    r.Heading = heading;
-    r.Ticks = 3;
+    r = {.PosX = x, .PosY = y, .Heading = heading, .Active = 1, .HitArmed = 1, .Visible = 1, .Ticks = 3,
+         .Weapon = r.Weapon, .Node = node, .Trail = {}};
     return r;
 }
 
@@ -93,27 +81,24 @@ TEST(FightMoves, DirectionsHaveThirtyDegreeBorders) {
 
 TEST(FightMoves, WalkingAndDashingInEightDirections) {
     Rig rig;  // D-2-E: speed modifier +1, decay every 3 frames, 450 energy
-    // Facing up, four frames: the speeds of hold steps 1, 2, 3, 3.
-    const Move walk[8] = {{29, 0, 0}, {-29, 0, 0}, {0, -29, 0}, {25, -25, 0},
+    // Facing up, four frames: the speeds of hold steps 1, 2, 3, 3; a dash costs 3 a frame.
+    const Ints walk[8] = {{29, 0, 0}, {-29, 0, 0}, {0, -29, 0}, {25, -25, 0},
                           {-25, -25, 0}, {0, 21, 0}, {-25, 21, 0}, {25, 21, 0}};
-    const Move dash[8] = {{49, 0, 0}, {-49, 0, 0}, {0, -45, 0}, {45, -41, 0},
-                          {-45, -41, 0}, {0, 37, 0}, {-45, 37, 0}, {45, 37, 0}};
+    const Ints dash[8] = {{49, 0, 12}, {-49, 0, 12}, {0, -45, 12}, {45, -41, 12},
+                          {-45, -41, 12}, {0, 37, 12}, {-45, 37, 12}, {45, 37, 12}};
     for (int g = 0; g < 8; ++g) {
-        const Move w = Walk(rig, 0, g, false, 4);
-        EXPECT_EQ(Ints({w.dx, w.dy, rig.f.P1Fighter.Energy}), Ints({walk[g].dx, walk[g].dy, 450})) << "walk " << g;
-        const Move d = Walk(rig, 0, g, true, 4);
-        EXPECT_EQ(Ints({d.dx, d.dy, rig.f.P1Fighter.Energy}), Ints({dash[g].dx, dash[g].dy, 438})) << "dash " << g;
+        EXPECT_EQ(Walk(rig, 0, g, false, 4), walk[g]) << "walk " << g;
+        EXPECT_EQ(Walk(rig, 0, g, true, 4), dash[g]) << "dash " << g;
     }
     // Facing down, up and down use other speeds: 3 and 5.
-    EXPECT_EQ(Walk(rig, 4, 2, false, 4).dy, -21);
-    EXPECT_EQ(Walk(rig, 4, 5, false, 4).dy, 29);
+    EXPECT_EQ(Walk(rig, 4, 2, false, 4), Ints({0, -21, 0}));
+    EXPECT_EQ(Walk(rig, 4, 5, false, 4), Ints({0, 29, 0}));
     // Every facing moves as the mirror image of its mirror facing, walking and dashing.
     for (int facing = 0; facing < 8; ++facing)
         for (int g = 0; g < 8; ++g)
             for (bool dashing : {false, true}) {
-                const Move a = Walk(rig, facing, g, dashing, 3);
-                const Move b = Walk(rig, (8 - facing) % 8, kMirrorStick[g], dashing, 3);
-                EXPECT_TRUE(a.dx == -b.dx && a.dy == b.dy && a.dx * a.dx + a.dy * a.dy > 0) << facing << g << dashing;
+                const Ints a = Walk(rig, facing, g, dashing, 3), b = Walk(rig, (8 - facing) % 8, kMirrorStick[g], dashing, 3);
+                EXPECT_TRUE(a[0] == -b[0] && a[1] == b[1] && a[0] * a[0] + a[1] * a[1] > 0) << facing << g << dashing;
             }
 
     // Each robot's walk and glide once released: its speed modifier and how fast its speeds
@@ -132,24 +117,24 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
 
     // A rooted robot stops dead: the beam's firing nodes end its glide (91 px of the 100).
     rig.Place(300, 300, 300, 100);
-    rig.Press({dw::Key::D}, 3);
+    rig.Press({Key::D}, 3);
     const int before = f.P1Fighter.PosX - f.P2Fighter.PosX;
-    rig.Press({dw::Key::J});
+    rig.Press({Key::J});
     rig.Frame(60);
     EXPECT_EQ(f.P1Fighter.PosX - f.P2Fighter.PosX - before, 91);
 
     // A dash keeps the facing it started with; walking turns to the opponent again. Too little
     // energy (3 or less) walks instead; energy comes back one a frame, up to the maximum.
     rig.Place(400, 300, 400, 230);
-    rig.Hold({dw::Key::V, dw::Key::D});
+    rig.Hold({Key::V, Key::D});
     rig.Frame(6);
     EXPECT_EQ(f.P1Fighter.Facing, 0);
-    rig.Hold(dw::Key::V, false);
+    rig.Hold(Key::V, false);
     rig.Frame(2);  // the frame after the last dash turns
     EXPECT_EQ(f.P1Fighter.Facing, 7);
-    rig.Hold(dw::Key::D, false);
+    rig.Hold(Key::D, false);
     f.P1Fighter.Energy = 4;
-    rig.Press({dw::Key::V}, 2);
+    rig.Press({Key::V}, 2);
     EXPECT_EQ(Ints({f.P1Fighter.Energy, f.P1Fighter.Dashing}), Ints({2, 0}));  // 4 - 3 dashing, then +1 walking
     f.P1Fighter.Energy = 449;
     rig.Frame(3);
@@ -160,39 +145,36 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
     Rig rig;
     TForm1& f = rig.f;
     rig.Place(400, 329, 400, 270);
-    rig.Press({dw::Key::W}, 30);  // into the other robot: steps of 6, 7, 8, 8 up to touching, 30 px
+    rig.Press({Key::W}, 30);  // into the other robot: steps of 6, 7, 8, 8 up to touching, 30 px
     EXPECT_EQ(f.P1Fighter.PosY - f.P2Fighter.PosY, 30);
     rig.Place(400, 300, 430, 270);  // side by side, just clear: moving up is allowed
-    rig.Press({dw::Key::W}, 3);
+    rig.Press({Key::W}, 3);
     EXPECT_EQ(f.P1Fighter.PosY, 300 - 21);
 
     // Dashing away: the camera keeps both robots inside x 150..650 and y 120..480, no
     // farther apart than the box; the ground stays on its grid and the shots move along.
     // The key, the other robot (out of the way), where player 1 ends on the axis and how far
     // from the other robot.
-    const struct { dw::Key key; int x2, y2, edge, gap; } dashes[] = {
-        {dw::Key::D, 400, 200, 650, 491}, {dw::Key::A, 400, 200, 150, -491},
-        {dw::Key::S, 250, 300, 480, 359}, {dw::Key::W, 250, 300, 120, -358}};
+    const struct { Key key; int x2, y2, edge, gap; } dashes[] = {
+        {Key::D, 400, 200, 650, 491}, {Key::A, 400, 200, 150, -491},
+        {Key::S, 250, 300, 480, 359}, {Key::W, 250, 300, 120, -358}};
     for (const auto& d : dashes) {
-        const bool across = d.key == dw::Key::D || d.key == dw::Key::A;
+        const bool across = d.key == Key::D || d.key == Key::A;
         rig.Place(400, 300, d.x2, d.y2);
         f.ResetBackGrid();
-        ShotNode still{};
-        still.Duration = 1000;
+        ShotNode still{.Duration = 1000};
         ShotRecord& r = Aim(f, 0, &still, 300, 100, 0);
-        rig.Press({d.key, dw::Key::V}, 60);
+        rig.Press({d.key, Key::V}, 60);
         const FighterState &p1 = f.P1Fighter, &p2 = f.P2Fighter;
         const int sx = p2.PosX - d.x2, sy = p2.PosY - d.y2;  // how far the world moved
         EXPECT_EQ(Ints({across ? p1.PosX : p1.PosY, across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY,
                         (across ? sx : sy) != 0}), Ints({d.edge, d.gap, 1}));
         EXPECT_EQ(Ints({r.PosX, r.PosY, r.Trail[2].X, r.Trail[2].Y}), Ints({300 + sx, 100 + sy, 300 + sx, 100 + sy}));
-        for (int i = 0; i < 8; ++i)
-            for (int j = 0; j < 7; ++j) {
-                const auto& g = f.BackGrid[i][j];
-                ASSERT_TRUE(g.X >= -300 && g.X < 1300 && g.Y >= -300 && g.Y < 1100) << g.X << " " << g.Y;
-                ASSERT_EQ(((g.X + 300 - sx - 200 * i) % 1600 + 1600) % 1600, 0);
-                ASSERT_EQ(((g.Y + 300 - sy - 200 * j) % 1400 + 1400) % 1400, 0);
-            }
+        for (int i = 0; i < 8 * 7; ++i) {  // tile (i / 7, i % 7) 200 px on from (-300, -300), wrapped
+            const auto& g = f.BackGrid[i / 7][i % 7];
+            ASSERT_TRUE(g.X >= -300 && g.X < 1300 && g.Y >= -300 && g.Y < 1100) << g.X << " " << g.Y;
+            ASSERT_TRUE((g.X + 300 - sx - 200 * (i / 7) + 16000) % 1600 == 0 && (g.Y + 300 - sy - 200 * (i % 7) + 14000) % 1400 == 0);
+        }
     }
 }
 
@@ -248,7 +230,7 @@ TEST(FightFiring, TheBeamsLaunchPointsAndLine) {
     Rig beam;
     const FighterState& p1 = beam.f.P1Fighter;
     beam.Place(300, 300, 700, 300);
-    beam.Hold(dw::Key::J);
+    beam.Hold(Key::J);
     for (int i = 0; i < 30 && beam.Shots(2) == 0; ++i) beam.Frame();
     ASSERT_EQ(beam.Shots(2), 10);
     for (int c = 0; c < 10; ++c) {
@@ -324,19 +306,19 @@ TEST(FightHits, GuardFromTheControls) {
     Rig rig;
     TForm1& f = rig.f;
     rig.Place(400, 450, 400, 250);
-    rig.Hold(dw::Key::B);
+    rig.Hold(Key::B);
     rig.Frame();
     EXPECT_EQ(f.P1Fighter.CurrentNode, &f.P1Graph.Node[5][0]);
     // Player 2's rifle through the guard: a quarter of 28, no hit reaction, no push.
     rig.Hold(fight_rig::kWeaponKey[1][0]);
     for (int i = 0; i < 40 && f.P1Fighter.Armour == 480; ++i) rig.Frame();
     EXPECT_EQ(Ints({480 - f.P1Fighter.Armour, f.P1Fighter.ActionState, f.P1Fighter.PosY}), Ints({7, 5, 450}));
-    rig.Hold({fight_rig::kWeaponKey[1][0], dw::Key::B}, false);
+    rig.Hold({fight_rig::kWeaponKey[1][0], Key::B}, false);
     rig.Frame();
     EXPECT_EQ(f.P1Fighter.ActionState, 0);
     // Guard asked for at the end of the beam's wind-up breaks it off: no beam.
-    rig.Press({dw::Key::J});
-    rig.Hold(dw::Key::B);
+    rig.Press({Key::J});
+    rig.Hold(Key::B);
     rig.Frame(15);
     EXPECT_EQ(f.P1Fighter.ActionState, 3);
     rig.Frame();
@@ -436,14 +418,10 @@ TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
     // Mode, stage, Limit enemy and both armours; then the winner, the screen after the
     // fight-over screen, and the stage, Limit enemy and Survival score then.
     const struct { int mode, stage, enemy, p1Armour, p2Armour, winner, state, stageAfter, enemyAfter, score; } cases[] = {
-        {1, 0, 1, 100, 0, 1, kStatePreFight, 1, 1, 3},
-        {1, 5, 1, 100, 0, 1, kStateEnding, 0, 1, 3},
-        {1, 2, 1, 0, 100, 2, kStateTitle, 2, 1, 3},
-        {2, 0, 1, 0, 0, 0, kStateSelect, 0, 1, 0},
-        {3, 0, 1, 100, -5, 1, kStatePreFight, 0, 1, 4},
-        {3, 0, 1, -1, 100, 2, kStateSurvivalResult, 0, 1, 3},
-        {4, 0, 3, 100, 0, 1, kStatePreFight, 0, 4, 3},
-        {4, 0, 8, 100, 0, 1, kStateLimitResult, 0, 1, 3},
+        {1, 0, 1, 100, 0, 1, kStatePreFight, 1, 1, 3}, {1, 5, 1, 100, 0, 1, kStateEnding, 0, 1, 3},
+        {1, 2, 1, 0, 100, 2, kStateTitle, 2, 1, 3}, {2, 0, 1, 0, 0, 0, kStateSelect, 0, 1, 0},
+        {3, 0, 1, 100, -5, 1, kStatePreFight, 0, 1, 4}, {3, 0, 1, -1, 100, 2, kStateSurvivalResult, 0, 1, 3},
+        {4, 0, 3, 100, 0, 1, kStatePreFight, 0, 4, 3}, {4, 0, 8, 100, 0, 1, kStateLimitResult, 0, 1, 3},
         {4, 0, 8, 0, 0, 0, kStateTitle, 0, 8, 3},
         {2, 0, 1, 1, 1, 0, kStateFight, 0, 1, 3},  // one point of armour left fights on
     };
@@ -590,24 +568,18 @@ TEST(FightView, GaugesTrailsAndWords) {
                     CountIndex(back, {21, 29, 320, 30}, green), CountIndex(back, {481, 29, 780, 30}, green)}),
               Ints({149, 74, 298, 0}));
     // Under them, each player's rounds of the four weapons.
-    for (int p = 0; p < 2; ++p)
-        EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[2].get(), p == 0 ? 20 : 480, 38,
-                                               "80  256  256  100", 0xFFFFFF));
-    for (int gx : {20, 480})
+    for (int gx : {20, 480}) {
+        EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[2].get(), gx, 38, "80  256  256  100", 0xFFFFFF));
         for (int gy : {10, 24})
             EXPECT_EQ(Ints({CountIndex(back, {gx, gy, gx + 300, gy + 1}, frame),
                             CountIndex(back, {gx, gy + 9, gx + 300, gy + 10}, frame),
                             CountIndex(back, {gx, gy, gx + 1, gy + 10}, frame)}), Ints({300, 300, 10}));
+    }
 
     // A trail puff is a round disc centred on its point.
-    ShotRecord& r = f.Shots.Record[0][0][0];
-    r = ShotRecord{};
-    r.Active = r.Visible = 1;
-    r.Weapon = &f.P1Weapons[0];
+    f.Shots.Record[0][0][0] = {.Active = 1, .Visible = 1, .Weapon = &f.P1Weapons[0], .Trail = {{120, 200}, {200, 200}, {200, 200}}};
     f.P1Weapons[0].TrailOn = 1;
     for (int32_t& h : f.P1Weapons[0].TrailHalfSize) h = 6;
-    for (ShotTrail& t : r.Trail) t = {200, 200};
-    r.Trail[0] = {120, 200};
     rig.Draw();
     const uint8_t smoke = dw::NearestIndex(palette, 0xD8D8D8);
     EXPECT_EQ(Ints({CountIndex(back, {100, 200, 140, 201}, smoke), CountIndex(back, {100, 194, 140, 195}, smoke) > 0,
@@ -618,12 +590,8 @@ TEST(FightView, GaugesTrailsAndWords) {
     // A shot is drawn over its box and nowhere else; heading 6 shows heading 2's picture mirrored.
     Rig zeredi(1, 1);
     const dw::Surface& screen = *zeredi.f.BackSurface();
-    ShotRecord& m = zeredi.f.Shots.Record[2][0][0];  // a missile: a 20-pixel box
-    for (ShotTrail& t : m.Trail) t = {-100, -100};   // its smoke out of sight
-    m.PosX = 600;
-    m.PosY = 400;
-    m.Visible = 1;
-    m.Active = 0;
+    ShotRecord& m = zeredi.f.Shots.Record[2][0][0];  // a missile: a 20-pixel box, its smoke out of sight
+    m = {.PosX = 600, .PosY = 400, .Visible = 1, .Weapon = m.Weapon, .Trail = {{-100, -100}, {-100, -100}, {-100, -100}}};
     zeredi.Draw();
     const std::vector<uint8_t> ground(screen.Row(0), screen.Row(0) + 800 * 600);
     m.Active = 1;
@@ -664,13 +632,10 @@ TEST(FightView, GaugesTrailsAndWords) {
 // A button held from one weapon's sequence into another's is no new press: the pass through
 // the second weapon's fire node launches nothing. Released, then pressed anew, it fires.
 TEST(FightFiring, HeldButtonIntoAnotherWeaponFiresNothing) {
-    const struct {
-        int robot;
-        dw::Key first, second;
-        int handS, handK;  // where the second button takes over from the first
-        int slot;          // the second button's weapon
-        int passS, passK;  // a node after its fire node
-    } cases[] = {{10, dw::Key::H, dw::Key::G, 2, 4, 1, 1, 3}, {16, dw::Key::G, dw::Key::H, 1, 3, 2, 2, 2}};
+    // The robot, the first and second buttons, the node (handS, handK) where the second takes
+    // over from the first, the second button's weapon, and a node (passS, passK) after its fire node.
+    const struct { int robot; Key first, second; int handS, handK, slot, passS, passK; } cases[] = {
+        {10, Key::H, Key::G, 2, 4, 1, 1, 3}, {16, Key::G, Key::H, 1, 3, 2, 2, 2}};
     for (const auto& c : cases) {
         Rig rig(c.robot, 1);
         FighterState& p1 = rig.f.P1Fighter;
@@ -681,8 +646,7 @@ TEST(FightFiring, HeldButtonIntoAnotherWeaponFiresNothing) {
         rig.Hold(c.second);
         const int32_t ammo = p1.Ammo[c.slot - 1];
         ASSERT_LT(rig.FramesUntil(c.passS, c.passK), 200);
-        EXPECT_EQ(std::vector<int>({p1.ActionState, p1.Ammo[c.slot - 1], rig.Shots(c.slot - 1)}),
-                  std::vector<int>({c.slot, ammo, 0})) << c.robot;
+        EXPECT_EQ(Ints({p1.ActionState, p1.Ammo[c.slot - 1], rig.Shots(c.slot - 1)}), Ints({c.slot, ammo, 0})) << c.robot;
         rig.Hold(c.second, false);
         ASSERT_LT(rig.FramesUntil(0, 0), 200);
         rig.Hold(c.second);
