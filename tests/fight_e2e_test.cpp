@@ -8,7 +8,6 @@
 using testing_support::GameRig;
 using testing_support::PushKey;
 using testing_support::RunWhile;
-using testing_support::Tap;
 using testing_support::ToSelectScreen;
 
 TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
@@ -19,10 +18,7 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     f.FrameWait = 0;
     ToSelectScreen(f, 2);
     ASSERT_EQ(f.GameState, kStateSelect);
-    // Both players on "D-2-E", decided.
-    for (SDL_Scancode key : {SDL_SCANCODE_D, SDL_SCANCODE_S, SDL_SCANCODE_S, SDL_SCANCODE_S, SDL_SCANCODE_G,
-                             SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_KP_1})
-        Tap(f, key);
+    testing_support::Play(f, "dsssg62221");  // both players on "D-2-E", decided
     EXPECT_EQ(std::vector<int>({f.P1RobotId, f.P2RobotId}), std::vector<int>({14, 14}));
     RunWhile(f, kStateSelect, 30);
     ASSERT_EQ(f.GameState, kStatePreFight);
