@@ -85,7 +85,6 @@ struct Rig {
         return n;
     }
     int Shots(int group) const { return testing_support::ActiveShots(f, group); }
-    const ActionNode* Node(int player, int s, int k) { return &f.Player(player).graph.Node[s][k]; }
 };
 
 }  // namespace fight_rig

@@ -214,23 +214,40 @@ TEST(FightFiring, PaymentAtTheExactLimits) {
     EXPECT_EQ(Ints({rig.Shots(0), rig.Shots(3) + rig.Shots(4) + rig.Shots(5), rig.f.P1Fighter.Ammo[0]}), Ints({0, 0, 9}));
 }
 
-TEST(FightFiring, TheBeamsLaunchPointsAndLine) {
+TEST(FightFiring, TheGuardAndTheBeam) {
+    Rig rig;
+    TForm1& f = rig.f;
+    const FighterState& p1 = f.P1Fighter;
+    rig.Place(300, 300, 700, 300);
+    rig.Hold(Key::B);
+    rig.Frame();
+    EXPECT_EQ(p1.CurrentNode, &f.P1Graph.Node[5][0]);
+    rig.Hold(Key::B, false);
+    rig.Frame();
+    EXPECT_EQ(p1.ActionState, 0);
+    // Guard asked for at the end of the beam's wind-up breaks it off: no beam.
+    rig.Press({Key::J});
+    rig.Hold(Key::B);
+    rig.Frame(15);
+    EXPECT_EQ(p1.ActionState, 3);
+    rig.Frame();
+    EXPECT_EQ(p1.ActionState, 5);
+    rig.Frame(5);
+    EXPECT_EQ(rig.Shots(2), 0);
+    rig.Hold(Key::B, false);
+
     // Facing right, the beam's ten segments start 45 px out and 80 px apart, and the line
     // is drawn from the owner in player 1's pen.
-    Rig beam;
-    const FighterState& p1 = beam.f.P1Fighter;
-    beam.Place(300, 300, 700, 300);
-    beam.Hold(Key::J);
-    for (int i = 0; i < 30 && beam.Shots(2) == 0; ++i) beam.Frame();
-    ASSERT_EQ(beam.Shots(2), 10);
+    rig.Hold(Key::J);
+    for (int i = 0; i < 40 && rig.Shots(2) == 0; ++i) rig.Frame();
+    ASSERT_EQ(rig.Shots(2), 10);
     for (int c = 0; c < 10; ++c) {
-        const ShotRecord& s = beam.f.Shots.Record[2][0][c];  // one frame's step (20) on
+        const ShotRecord& s = f.Shots.Record[2][0][c];  // one frame's step (20) on
         EXPECT_EQ(Ints({s.PosX - p1.PosX, s.PosY, s.Heading}), Ints({45 + 80 * c + 20, p1.PosY, 2}));
     }
-    beam.Draw();
-    const uint8_t red = dw::NearestIndex(beam.f.DirectDrawObj->Palette(), 0xFF0000);
-    EXPECT_TRUE(beam.f.BackSurface()->Get(p1.PosX + 250, p1.PosY) == red &&
-                beam.f.BackSurface()->Get(p1.PosX - 50, p1.PosY) != red);
+    rig.Draw();
+    const uint8_t red = dw::NearestIndex(f.DirectDrawObj->Palette(), 0xFF0000);
+    EXPECT_TRUE(f.BackSurface()->Get(p1.PosX + 250, p1.PosY) == red && f.BackSurface()->Get(p1.PosX - 50, p1.PosY) != red);
 }
 
 TEST(FightHits, DamageGuardStunAndKnockBack) {
@@ -274,7 +291,7 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         ShotNode node = f.P1ShotTables[size_t(c.slot)].Node[c.heading][0][0];
         if (c.knockback >= 0) node.KnockbackRule = c.knockback;
         v.ActionState = c.s;
-        v.CurrentNode = const_cast<ActionNode*>(rig.Node(1, c.s, c.k));
+        v.CurrentNode = &f.P2Graph.Node[c.s][c.k];
         v.StunTime = c.stunBefore;
         v.FireLatch = 1;
         const int armour = v.Armour;
@@ -282,39 +299,12 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         const int hit = f.HitShot(r, 1);
         // A hit disarms the shot and restarts its count; the bullet vanishes, the claw stays.
         EXPECT_EQ(Ints({r.Visible, r.HitArmed, r.Ticks, f.HitShot(r, 1)}), hit ? Ints({c.slot, 0, 0, 0}) : Ints({1, 1, 3, 0}));
-        const Ints seen{hit, armour - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250};
-        int frames = 0;
-        for (; v.ActionState == 6 && frames < 100; ++frames) rig.Frame();
-        EXPECT_EQ(Ints({seen[0], seen[1], seen[2], seen[3], seen[4], seen[5], frames}),
-                  Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY, c.frames})) << c.victim << " " << c.dx << " " << c.dy;
-        EXPECT_TRUE(!c.frames || (v.CurrentNode == rig.Node(1, 0, 0) && v.FireLatch == 0));
+        Ints seen{hit, armour - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250, 0};
+        for (; v.ActionState == 6 && seen[6] < 100; ++seen[6]) rig.Frame();  // the frames stunned
+        EXPECT_EQ(seen, Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY, c.frames})) << c.victim << " " << c.dx << " " << c.dy;
+        EXPECT_TRUE(!c.frames || (v.CurrentNode == &f.P2Graph.Node[0][0] && v.FireLatch == 0));
         EXPECT_EQ(f.P1Fighter.Armour, 480);
     }
-}
-
-TEST(FightHits, GuardFromTheControls) {
-    Rig rig;
-    TForm1& f = rig.f;
-    rig.Place(400, 450, 400, 250);
-    rig.Hold(Key::B);
-    rig.Frame();
-    EXPECT_EQ(f.P1Fighter.CurrentNode, &f.P1Graph.Node[5][0]);
-    // Player 2's rifle through the guard: a quarter of 28, no hit reaction, no push.
-    rig.Hold(fight_rig::kWeaponKey[1][0]);
-    for (int i = 0; i < 40 && f.P1Fighter.Armour == 480; ++i) rig.Frame();
-    EXPECT_EQ(Ints({480 - f.P1Fighter.Armour, f.P1Fighter.ActionState, f.P1Fighter.PosY}), Ints({7, 5, 450}));
-    rig.Hold({fight_rig::kWeaponKey[1][0], Key::B}, false);
-    rig.Frame();
-    EXPECT_EQ(f.P1Fighter.ActionState, 0);
-    // Guard asked for at the end of the beam's wind-up breaks it off: no beam.
-    rig.Press({Key::J});
-    rig.Hold(Key::B);
-    rig.Frame(15);
-    EXPECT_EQ(f.P1Fighter.ActionState, 3);
-    rig.Frame();
-    EXPECT_EQ(f.P1Fighter.ActionState, 5);
-    rig.Frame(5);
-    EXPECT_EQ(rig.Shots(2), 0);
 }
 
 TEST(FightHits, DeziVorsSawStaysArmedAndHitsPlayerOne) {
