@@ -55,12 +55,7 @@ void TestWeapon(TForm1& f, int moveKind, int cost, int rows, int columns) {
     w.Columns = columns;
     w.EnergyCost = cost;
     for (int h = 0; h < 8; ++h)
-        for (int c = 0; c < columns; ++c) {
-            w.LaunchPoint[h][c] = {c * 10, -40};
-            t.Node[h][c][0] = ShotNode{};
-            t.Node[h][c][0].Duration = 5;
-            t.Node[h][c][0].MoveKind = moveKind;
-        }
+        for (int c = 0; c < columns; ++c) t.Node[h][c][0] = ShotNode{.Duration = 5, .MoveKind = moveKind};
     for (int c = 0; c < columns; ++c) SetColumnLaunchLinks(t, c, 1);
     for (auto& row : f.Shots.Record[0])
         for (ShotRecord& r : row) r.Node = &t.Node[0][0][0];
@@ -81,14 +76,15 @@ TEST(FightMoves, DirectionsHaveThirtyDegreeBorders) {
 
 TEST(FightMoves, WalkingAndDashingInEightDirections) {
     Rig rig;  // D-2-E: speed modifier +1, decay every 3 frames, 450 energy
-    // Facing up, four frames: the speeds of hold steps 1, 2, 3, 3; a dash costs 3 a frame.
-    const Ints walk[8] = {{29, 0, 0}, {-29, 0, 0}, {0, -29, 0}, {25, -25, 0},
-                          {-25, -25, 0}, {0, 21, 0}, {-25, 21, 0}, {25, 21, 0}};
-    const Ints dash[8] = {{49, 0, 12}, {-49, 0, 12}, {0, -45, 12}, {45, -41, 12},
-                          {-45, -41, 12}, {0, 37, 12}, {-45, 37, 12}, {45, 37, 12}};
+    // Facing up, four frames walking (the speeds of hold steps 1, 2, 3, 3), then dashing (3
+    // energy a frame), in each stick direction.
+    const Ints want[8] = {{29, 0, 0, 49, 0, 12}, {-29, 0, 0, -49, 0, 12}, {0, -29, 0, 0, -45, 12},
+                          {25, -25, 0, 45, -41, 12}, {-25, -25, 0, -45, -41, 12}, {0, 21, 0, 0, 37, 12},
+                          {-25, 21, 0, -45, 37, 12}, {25, 21, 0, 45, 37, 12}};
     for (int g = 0; g < 8; ++g) {
-        EXPECT_EQ(Walk(rig, 0, g, false, 4), walk[g]) << "walk " << g;
-        EXPECT_EQ(Walk(rig, 0, g, true, 4), dash[g]) << "dash " << g;
+        Ints seen = Walk(rig, 0, g, false, 4), dash = Walk(rig, 0, g, true, 4);
+        seen.insert(seen.end(), dash.begin(), dash.end());
+        EXPECT_EQ(seen, want[g]) << g;
     }
     // Facing down, up and down use other speeds: 3 and 5.
     EXPECT_EQ(Walk(rig, 4, 2, false, 4), Ints({0, -21, 0}));
@@ -417,8 +413,8 @@ TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
     Rig rig;
     TForm1& f = rig.f;
     // The fight starts with player 1 below facing up, player 2 above facing down.
-    EXPECT_EQ(Ints({f.P1Fighter.PosX, f.P1Fighter.PosY, f.P1Fighter.Facing, f.P2Fighter.PosX, f.P2Fighter.PosY,
-                    f.P2Fighter.Facing, f.Winner, f.StateFrames}),
+    const FighterState &p1 = f.P1Fighter, &p2 = f.P2Fighter;
+    EXPECT_EQ(Ints({p1.PosX, p1.PosY, p1.Facing, p2.PosX, p2.PosY, p2.Facing, f.Winner, f.StateFrames}),
               Ints({400, 450, 0, 400, 150, 4, 0, 0}));
     f.GameState = kStateFightIntro;
     rig.Frame(89);
@@ -426,13 +422,11 @@ TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
     rig.Frame();
     EXPECT_EQ(f.GameState, kStateFight);
 
-    // The Limit budget runs out in the fight proper.
+    // The Limit budget running out ends the run: the next starts from the first enemy.
     f.GameMode = 4;
     f.LimitFrames = 5;
-    f.LimitElapsed = 3;
+    f.LimitElapsed = 4;
     f.LimitEnemy = 4;
-    rig.Frame();
-    EXPECT_EQ(f.GameState, kStateFight);
     rig.Frame();
     EXPECT_EQ(Ints({f.GameState, f.LimitEnemy}), Ints({kStateTimeOver, 1}));
 
@@ -465,9 +459,10 @@ TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
     }
 }
 
-TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
+TEST(FightView, SheetsDepthGaugesTrailsShotsAndWords) {
     Rig rig(13, 13);
     TForm1& f = rig.f;
+    const dw::ColorTable& palette = f.DirectDrawObj->Palette();
     const dw::Surface& back = *f.BackSurface();
     f.P2Hide = 1;
     // Facing 0 shows the back view from the robot's own file; then back-side, side,
@@ -516,16 +511,11 @@ TEST(FightView, EachFacingShowsItsSheetAndTheNearerRobotInFront) {
         }
         EXPECT_TRUE(lit > 5 && same == lit) << lower;
     }
-}
 
-TEST(FightView, GaugesTrailsAndWords) {
-    Rig rig;
-    TForm1& f = rig.f;
-    const dw::ColorTable& palette = f.DirectDrawObj->Palette();
-    const dw::Surface& back = *f.BackSurface();
     // Armour and energy bars, 300 px framed, filled in proportion.
-    f.P1Fighter.Armour = 240;
-    f.P2Fighter.Armour = 120;
+    f.GameState = kStateFight;
+    f.P1Fighter.Armour = f.P1Spec.MaxArmour / 2;
+    f.P2Fighter.Armour = f.P2Spec.MaxArmour / 4;
     f.P2Fighter.Energy = 0;
     rig.Draw();
     const uint8_t frame = dw::NearestIndex(palette, 0x007800), green = dw::NearestIndex(palette, 0x00D200);
@@ -535,23 +525,26 @@ TEST(FightView, GaugesTrailsAndWords) {
               Ints({149, 74, 298, 0}));
     // Under them, each player's rounds of the four weapons.
     for (int gx : {20, 480}) {
-        EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[2].get(), gx, 38, "80  256  256  100", 0xFFFFFF));
+        EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[2].get(), gx, 38, "40  256  256  60", 0xFFFFFF));
         for (int gy : {10, 24})
             EXPECT_EQ(Ints({CountIndex(back, {gx, gy, gx + 300, gy + 1}, frame),
                             CountIndex(back, {gx, gy + 9, gx + 300, gy + 10}, frame),
                             CountIndex(back, {gx, gy, gx + 1, gy + 10}, frame)}), Ints({300, 300, 10}));
     }
 
-    // A trail puff is a round disc centred on its point.
+    // A trail puff is a round disc centred on its point, the older puffs fading; a weapon
+    // without a trail leaves none.
     f.Shots.Record[0][0][0] = {.Active = 1, .Visible = 1, .Weapon = &f.P1Weapons[0], .Trail = {{120, 200}, {200, 200}, {200, 200}}};
-    f.P1Weapons[0].TrailOn = 1;
     for (int32_t& h : f.P1Weapons[0].TrailHalfSize) h = 6;
-    rig.Draw();
     const uint8_t smoke = dw::NearestIndex(palette, 0xD8D8D8);
-    EXPECT_EQ(Ints({CountIndex(back, {100, 200, 140, 201}, smoke), CountIndex(back, {100, 194, 140, 195}, smoke) > 0,
-                    CountIndex(back, {100, 192, 140, 193}, smoke), back.Get(114, 200) == smoke,
-                    back.Get(126, 200) == smoke, back.Get(200, 200) == dw::NearestIndex(palette, 0xA8A8A8)}),
-              Ints({13, 1, 0, 1, 1, 1}));  // the older puffs fade
+    for (int on : {1, 0}) {
+        f.P1Weapons[0].TrailOn = on;
+        rig.Draw();
+        EXPECT_EQ(Ints({CountIndex(back, {100, 200, 140, 201}, smoke), CountIndex(back, {100, 194, 140, 195}, smoke) > 0,
+                        CountIndex(back, {100, 192, 140, 193}, smoke), back.Get(114, 200) == smoke,
+                        back.Get(126, 200) == smoke, back.Get(200, 200) == dw::NearestIndex(palette, 0xA8A8A8)}),
+                  on ? Ints({13, 1, 0, 1, 1, 1}) : Ints({0, 0, 0, 0, 0, 0}));
+    }
 
     // A shot is drawn over its box and nowhere else; heading 6 shows heading 2's picture mirrored.
     Rig zeredi(1, 1);
