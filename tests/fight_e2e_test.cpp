@@ -14,14 +14,11 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    ASSERT_FALSE(f.Closed());
     f.FrameWait = 0;
     ToSelectScreen(f, 2);
-    ASSERT_EQ(f.GameState, kStateSelect);
     testing_support::Play(f, "dsssg62221");  // both players on "D-2-E", decided
     EXPECT_EQ(std::vector<int>({f.P1RobotId, f.P2RobotId}), std::vector<int>({14, 14}));
     RunWhile(f, kStateSelect, 30);
-    ASSERT_EQ(f.GameState, kStatePreFight);
     RunWhile(f, kStatePreFight, 300);
     RunWhile(f, kStateFightIntro, 200);
     ASSERT_EQ(f.GameState, kStateFight);
@@ -47,7 +44,6 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     PushKey(SDL_SCANCODE_G, false);
     EXPECT_EQ(f.GameState, kStateFightOver);
     EXPECT_EQ(f.Winner, 1);
-    EXPECT_LE(f.P2Fighter.Armour, 0);
     RunWhile(f, kStateFightOver, 200);
     EXPECT_EQ(f.GameState, kStateSelect);
 }

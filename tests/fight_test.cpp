@@ -26,8 +26,8 @@ constexpr int kMirrorStick[8] = {1, 0, 2, 4, 3, 5, 7, 6};
 
 // Player 1 stands at (400, 300) with the opponent 200 px off in heading `facing`, holds a
 // stick direction (dashing or not) for `frames` frames; how far it moved against the
-// opponent, and the energy it spent.
-Ints Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
+// opponent, and the energy it spent; `glide` frames after letting go count too.
+Ints Walk(Rig& rig, int facing, int stick, bool dash, int frames, int glide = 0) {
     TForm1& f = rig.f;
     rig.Place(400, 300, 400 + 200 * kHeadingSignX[facing], 300 + 200 * kHeadingSignY[facing]);
     FighterState& p = f.P1Fighter;
@@ -36,6 +36,7 @@ Ints Walk(Rig& rig, int facing, int stick, bool dash, int frames) {
     p.Energy = f.P1Spec.MaxEnergy;
     const int x = p.PosX - f.P2Fighter.PosX, y = p.PosY - f.P2Fighter.PosY;
     rig.Press({kSticks[stick][0], kSticks[stick][1], dash ? Key::V : Key::Escape}, frames);
+    rig.Frame(glide);
     return {p.PosX - f.P2Fighter.PosX - x, p.PosY - f.P2Fighter.PosY - y, f.P1Spec.MaxEnergy - p.Energy};
 }
 
@@ -48,7 +49,7 @@ ShotRecord& Aim(TForm1& f, int group, ShotNode* node, int x, int y, int heading)
 }
 
 // A one-node weapon in player 1's slot 1 built here, for the payment rules.
-void TestWeapon(TForm1& f, int moveKind, int cost, int rows, int columns) {
+void TestWeapon(TForm1& f, int moveKind, int cost, int rows, int columns, int energy, int ammo) {
     WeaponData& w = f.P1Weapons[0];
     ShotTable& t = f.P1ShotTables[0];
     w.Rows = rows;
@@ -61,20 +62,21 @@ void TestWeapon(TForm1& f, int moveKind, int cost, int rows, int columns) {
         for (ShotRecord& r : row) r.Node = &t.Node[0][0][0];
     f.P1Fighter.ActionState = 1;
     f.P1Fighter.CurrentNode = &f.P1Graph.Node[1][1];  // a firing node
+    f.P1Fighter.Energy = energy;
+    f.P1Fighter.Ammo[0] = ammo;
 }
 
 }  // namespace
 
-TEST(FightMoves, DirectionsHaveThirtyDegreeBorders) {
+TEST(FightMoves, HeadingsWalkingAndDashing) {
+    // A robot faces its opponent in one of eight headings, each 60 degrees wide on the axes.
     const double in = std::tan(29.5 * M_PI / 180) * 1000, out = std::tan(30.5 * M_PI / 180) * 1000;
     const struct { int x, y, heading; } rows[] = {
         {0, -10, 0}, {10, -10, 1}, {10, 0, 2}, {10, 10, 3}, {0, 10, 4}, {-10, 10, 5}, {-10, 0, 6}, {-10, -10, 7},
         {0, 0, 0}, {int(in), -1000, 0}, {int(out), -1000, 1}, {-1000, int(in), 6}, {-1000, int(out), 5},
         {int(out), 1000, 3}, {1000, -int(in), 2}, {-int(out), -1000, 7}};
     for (const auto& r : rows) EXPECT_EQ(DirectionTo(5, 5, 5 + r.x, 5 + r.y), r.heading) << r.x << " " << r.y;
-}
 
-TEST(FightMoves, WalkingAndDashingInEightDirections) {
     Rig rig;  // D-2-E: speed modifier +1, decay every 3 frames, 450 energy
     // Facing up, four frames walking (the speeds of hold steps 1, 2, 3, 3), then dashing (3
     // energy a frame), in each stick direction.
@@ -97,23 +99,19 @@ TEST(FightMoves, WalkingAndDashingInEightDirections) {
                 EXPECT_TRUE(a[0] == -b[0] && a[1] == b[1] && a[0] * a[0] + a[1] * a[1] > 0) << facing << g << dashing;
             }
 
-    // Each robot's walk and glide once released: its speed modifier and how fast its speeds
-    // fall (D-2-E's 8, 8, then 7..1 three frames each: 100 px).
+    // Each robot's three frames of walking and its glide once released: its speed modifier and
+    // how fast its speeds fall (D-2-E: 6 + 7 + 8, then 8, 8 and 7..1 three frames each: 121 px).
     TForm1& f = rig.f;
     Ints glides;
     for (int id : {1, 14, 5, 11, 4, 13, 16, 2, 3, 15}) {
         rig.Load(id, 14, 2);
-        Walk(rig, 0, 0, false, 3);
-        const int from = f.P1Fighter.PosX - f.P2Fighter.PosX;
-        rig.Frame(40);
-        glides.push_back(f.P1Fighter.PosX - f.P2Fighter.PosX - from);
+        glides.push_back(Walk(rig, 0, 0, false, 3, 40)[0]);
     }
-    EXPECT_EQ(glides, Ints({42, 100, 100, 21, 30, 77, 28, 42, 57, 30}));
+    EXPECT_EQ(glides, Ints({60, 121, 121, 39, 45, 95, 49, 60, 72, 45}));
     rig.Load(14, 14, 2);
 
     // A rooted robot stops dead: the beam's firing nodes end its glide (91 px of the 100).
-    rig.Place(300, 300, 300, 100);
-    rig.Press({Key::D}, 3);
+    Walk(rig, 0, 0, false, 3);
     const int before = f.P1Fighter.PosX - f.P2Fighter.PosX;
     rig.Press({Key::J});
     rig.Frame(60);
@@ -174,7 +172,7 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
     }
 }
 
-TEST(FightFiring, PaymentAtTheExactLimits) {
+TEST(FightFiring, PaymentLimitsAndHeldButtons) {
     // The weapon; energy, ammunition and presses; shots, energy and ammunition left, latch.
     const struct { int moveKind, cost, rows, columns, energy, ammo, presses, shots, energyLeft, ammoLeft, latch; } cases[] = {
         {kMoveBeam, 30, 1, 10, 300, 0, 1, 0, 300, 0, 0},  // a beam needs energy - 10 x cost > 0
@@ -185,22 +183,18 @@ TEST(FightFiring, PaymentAtTheExactLimits) {
     };
     for (const auto& c : cases) {
         Rig rig;
-        TForm1& f = rig.f;
-        TestWeapon(f, c.moveKind, c.cost, c.rows, c.columns);
-        f.P1Fighter.Energy = c.energy;
-        f.P1Fighter.Ammo[0] = c.ammo;
+        FighterState& p1 = rig.f.P1Fighter;
+        TestWeapon(rig.f, c.moveKind, c.cost, c.rows, c.columns, c.energy, c.ammo);
         for (int i = 0; i < c.presses; ++i) {
-            f.P1Fighter.FireLatch = 0;
-            f.ShotWeapon(0);
+            p1.FireLatch = 0;
+            rig.f.ShotWeapon(0);
         }
-        EXPECT_EQ(Ints({rig.Shots(0), f.P1Fighter.Energy, f.P1Fighter.Ammo[0], f.P1Fighter.FireLatch}),
-                  Ints({c.shots, c.energyLeft, c.ammoLeft, c.latch})) << c.moveKind << " " << c.energy << " " << c.ammo;
+        EXPECT_EQ(Ints({rig.Shots(0), p1.Energy, p1.Ammo[0], p1.FireLatch}), Ints({c.shots, c.energyLeft, c.ammoLeft, c.latch})) << c.energy;
     }
     // A chain without a start for the facing launches nothing and costs nothing;
     // outside the weapon states 1..4 nothing fires.
     Rig rig;
-    TestWeapon(rig.f, kMoveStraight, 0, 8, 2);
-    rig.f.P1Fighter.Ammo[0] = 9;
+    TestWeapon(rig.f, kMoveStraight, 0, 8, 2, 450, 9);
     LaunchLink(rig.f.P1ShotTables[0].Node[0][0][0], 0) = nullptr;
     for (int state : {1, 5, 6, 0}) {
         rig.f.P1Fighter.ActionState = state;
@@ -208,6 +202,30 @@ TEST(FightFiring, PaymentAtTheExactLimits) {
         rig.f.ShotWeapon(0);
     }
     EXPECT_EQ(Ints({rig.Shots(0), rig.Shots(3) + rig.Shots(4) + rig.Shots(5), rig.f.P1Fighter.Ammo[0]}), Ints({0, 0, 9}));
+
+    // A button held from one weapon's sequence into another's is no new press: the pass through
+    // the second weapon's fire node launches nothing. Released, then pressed anew, it fires.
+    // The robot, the first and second buttons, the node (handS, handK) where the second takes
+    // over from the first, the second button's weapon, and a node (passS, passK) after its fire node.
+    const struct { int robot; Key first, second; int handS, handK, slot, passS, passK; } held[] = {
+        {10, Key::H, Key::G, 2, 4, 1, 1, 3}, {16, Key::G, Key::H, 1, 3, 2, 2, 2}};
+    for (const auto& c : held) {
+        Rig duel(c.robot, 1);
+        FighterState& p1 = duel.f.P1Fighter;
+        duel.Hold(c.first);
+        ASSERT_LT(duel.FramesUntil(c.handS, c.handK), 200);
+        ASSERT_EQ(p1.FireLatch, 1);  // the first weapon has fired
+        duel.Hold(c.first, false);
+        duel.Hold(c.second);
+        const int32_t ammo = p1.Ammo[c.slot - 1];
+        ASSERT_LT(duel.FramesUntil(c.passS, c.passK), 200);
+        EXPECT_EQ(Ints({p1.ActionState, p1.Ammo[c.slot - 1], duel.Shots(c.slot - 1)}), Ints({c.slot, ammo, 0})) << c.robot;
+        duel.Hold(c.second, false);
+        ASSERT_LT(duel.FramesUntil(0, 0), 200);
+        duel.Hold(c.second);
+        ASSERT_LT(duel.FramesUntil(c.passS, c.passK), 200);
+        EXPECT_LT(p1.Ammo[c.slot - 1], ammo) << c.robot;
+    }
 }
 
 TEST(FightFiring, TheGuardAndTheBeam) {
@@ -251,8 +269,7 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
     // node's knock-back rule (-1 as built), the shot from the victim and its heading; then hit,
     // armour lost, state, stun, push, and the frames until the victim leaves the hit reaction
     // (the frame of the hit counts).
-    const struct { int victim, s, k, stunBefore, slot, knockback, dx, dy, heading;
-                   int hit, loss, state, stun, pushX, pushY, frames; } cases[] = {
+    const struct { int victim, s, k, stunBefore, slot, knockback, dx, dy, heading, hit, loss, state, stun, pushX, pushY, frames; } cases[] = {
         // The rifle: 28 damage, stun 24 (D-2-E recovers 6 a frame), pushed 24 px along its
         // heading (17 per axis on a diagonal); boxes touch at 16 + 15 px.
         {14, 0, 0, 0, 0, -1, 0, 20, 0, 1, 28, 6, 24, 0, -24, 4},
@@ -295,15 +312,13 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         const int hit = f.HitShot(r, 1);
         // A hit disarms the shot and restarts its count; the bullet vanishes, the claw stays.
         EXPECT_EQ(Ints({r.Visible, r.HitArmed, r.Ticks, f.HitShot(r, 1)}), hit ? Ints({c.slot, 0, 0, 0}) : Ints({1, 1, 3, 0}));
-        Ints seen{hit, armour - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250, 0};
+        Ints seen{hit, armour - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250, 0, f.P1Fighter.Armour};
         for (; v.ActionState == 6 && seen[6] < 100; ++seen[6]) rig.Frame();  // the frames stunned
-        EXPECT_EQ(seen, Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY, c.frames})) << c.victim << " " << c.dx << " " << c.dy;
+        EXPECT_EQ(seen, Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY, c.frames, 480})) << c.victim << " " << c.dx << " " << c.dy;
         EXPECT_TRUE(!c.frames || (v.CurrentNode == &f.P2Graph.Node[0][0] && v.FireLatch == 0));
-        EXPECT_EQ(f.P1Fighter.Armour, 480);
     }
-}
 
-TEST(FightHits, DeziVorsSawStaysArmedAndHitsPlayerOne) {
+    // DeziVor's saw stays armed and keeps counting; its hit lands on player 1.
     Rig rig(14, 11);
     TForm1& f = rig.f;
     rig.Place(400, 450, 400, 250);
@@ -371,12 +386,11 @@ TEST(FightFiring, PlayerTwosFourthWeaponHomesOnPlayerOne) {
         if (!hit && f.P1Fighter.Armour < armour) hit = i;
         for (int g = 0; g < 7; ++g) ASSERT_EQ(rig.Shots(g), 0) << g;
     }
-    EXPECT_EQ(Ints({launched, turned, hit, armour - f.P1Fighter.Armour, f.P2Fighter.Ammo[3],
-                    f.P2Spec.MaxArmour - f.P2Fighter.Armour}),
+    EXPECT_EQ(Ints({launched, turned, hit, armour - f.P1Fighter.Armour, f.P2Fighter.Ammo[3], f.P2Spec.MaxArmour - f.P2Fighter.Armour}),
               Ints({9, 1, 32, 88, 60, 0}));
 }
 
-TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
+TEST(FightLoop, KnockOutsIntroTimeOverBrokenDataAndPinch) {
     // Mode, stage, Limit enemy and both armours; then the winner, the screen after the
     // fight-over screen, and the stage, Limit enemy and Survival score then.
     const struct { int mode, stage, enemy, p1Armour, p2Armour, winner, state, stageAfter, enemyAfter, score; } cases[] = {
@@ -407,9 +421,7 @@ TEST(FightLoop, KnockOutsAndWhatFollowsInEachMode) {
         EXPECT_EQ(Ints({f.GameState, f.StageNo, f.LimitEnemy, f.SurvivalScore}),
                   Ints({c.state, c.stageAfter, c.enemyAfter, c.score})) << c.mode << " " << c.stage << " " << c.enemy;
     }
-}
 
-TEST(FightLoop, IntroTimeOverBrokenDataAndPinch) {
     Rig rig;
     TForm1& f = rig.f;
     // The fight starts with player 1 below facing up, player 2 above facing down.
@@ -585,31 +597,5 @@ TEST(FightView, SheetsDepthGaugesTrailsShotsAndWords) {
         f.Winner = w.winner;
         rig.Draw();
         EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[0].get(), w.x, 270, w.text, 0xFFFFFF)) << w.text;
-    }
-}
-
-// A button held from one weapon's sequence into another's is no new press: the pass through
-// the second weapon's fire node launches nothing. Released, then pressed anew, it fires.
-TEST(FightFiring, HeldButtonIntoAnotherWeaponFiresNothing) {
-    // The robot, the first and second buttons, the node (handS, handK) where the second takes
-    // over from the first, the second button's weapon, and a node (passS, passK) after its fire node.
-    const struct { int robot; Key first, second; int handS, handK, slot, passS, passK; } cases[] = {
-        {10, Key::H, Key::G, 2, 4, 1, 1, 3}, {16, Key::G, Key::H, 1, 3, 2, 2, 2}};
-    for (const auto& c : cases) {
-        Rig rig(c.robot, 1);
-        FighterState& p1 = rig.f.P1Fighter;
-        rig.Hold(c.first);
-        ASSERT_LT(rig.FramesUntil(c.handS, c.handK), 200);
-        ASSERT_EQ(p1.FireLatch, 1);  // the first weapon has fired
-        rig.Hold(c.first, false);
-        rig.Hold(c.second);
-        const int32_t ammo = p1.Ammo[c.slot - 1];
-        ASSERT_LT(rig.FramesUntil(c.passS, c.passK), 200);
-        EXPECT_EQ(Ints({p1.ActionState, p1.Ammo[c.slot - 1], rig.Shots(c.slot - 1)}), Ints({c.slot, ammo, 0})) << c.robot;
-        rig.Hold(c.second, false);
-        ASSERT_LT(rig.FramesUntil(0, 0), 200);
-        rig.Hold(c.second);
-        ASSERT_LT(rig.FramesUntil(c.passS, c.passK), 200);
-        EXPECT_LT(p1.Ammo[c.slot - 1], ammo) << c.robot;
     }
 }
