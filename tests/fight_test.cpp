@@ -231,6 +231,7 @@ TEST(FightFiring, TheGuardAndTheBeam) {
     TForm1& f = rig.f;
     const FighterState& p1 = f.P1Fighter;
     rig.Place(300, 300, 700, 300);
+    // The guard button takes the guard node, and letting go of it returns to idle.
     rig.Hold(Key::B);
     rig.Frame();
     EXPECT_EQ(p1.CurrentNode, &f.P1Graph.Node[5][0]);
@@ -271,7 +272,7 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
     // The victim robot on node (s, k), its stun; player 1's D-2-E weapon (0 rifle, 1 claw), the
     // node's knock-back rule (-1 as built), the shot from the victim and its heading; then hit,
     // armour lost, state, stun, push, and the frames until the victim leaves the hit reaction
-    // (the frame of the hit counts).
+    // (the frame of the hit counts); player 1 is never hurt.
     const struct { int victim, s, k, stunBefore, slot, knockback, dx, dy, heading, hit, loss, state, stun, pushX, pushY, frames; } cases[] = {
         // The rifle: 28 damage, stun 24 (D-2-E recovers 6 a frame), pushed 24 px along its
         // heading (17 per axis on a diagonal); boxes touch at 16 + 15 px.
