@@ -2,6 +2,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "shell/form.h"
 #include "test_support.h"
 
@@ -22,13 +24,18 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     RunWhile(f, kStateFightIntro, 200);
     ASSERT_EQ(f.GameState, kStateFight);
 
+    // A hit on player 2 sounds on player 2's copies of the hit sounds, not on player 1's.
+    auto playing = [](const auto& sound) { return sound && sound->Playing(); };
+    ShotRecord& r = f.Shots.Record[0][0][0];  // player 1's rifle
+    r = {.PosX = f.P2Fighter.PosX, .PosY = f.P2Fighter.PosY, .HitArmed = 1, .Weapon = r.Weapon, .Node = r.Node, .Trail = {}};
+    ASSERT_EQ(f.HitShot(r, 1), 1);
+    EXPECT_TRUE(std::ranges::any_of(f.HitDuplicates, playing) && std::ranges::none_of(f.HitBuffers, playing));
+
     // Player 1 fires the beam while player 2 answers with its rifle.
     PushKey(SDL_SCANCODE_J, true);
     for (int i = 0; i < 4; ++i) f.App.Pump();
     PushKey(SDL_SCANCODE_KP_1, true);
     for (int i = 0; i < 14; ++i) f.App.Pump();
-    EXPECT_LT(f.P1Fighter.Energy, 450 - 250);
-    EXPECT_LT(f.P2Fighter.Ammo[0], 80);
     // Each volley plays its own weapon's sound.
     EXPECT_TRUE(f.P1ShotSounds[2]->Playing() && f.P2ShotSounds[0]->Playing() && !f.P2ShotSounds[2]->Playing());
     if (const char* out = std::getenv("DW_SCREENSHOT_DIR"))
@@ -41,8 +48,7 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
         f.App.Pump();
     }
     PushKey(SDL_SCANCODE_G, false);
-    EXPECT_EQ(f.GameState, kStateFightOver);
-    EXPECT_EQ(f.Winner, 1);
+    EXPECT_TRUE(f.GameState == kStateFightOver && f.Winner == 1);
     RunWhile(f, kStateFightOver, 200);
     EXPECT_EQ(f.GameState, kStateSelect);
 }

@@ -29,16 +29,15 @@ constexpr int kMirrorStick[8] = {1, 0, 2, 4, 3, 5, 7, 6};
 // stick direction (dashing or not) for `frames` frames; how far it moved against the
 // opponent, and the energy it spent; `glide` frames after letting go count too.
 Ints Walk(Rig& rig, int facing, int stick, bool dash, int frames, int glide = 0) {
-    TForm1& f = rig.f;
     rig.Place(400, 300, 400 + 200 * kHeadingSignX[facing], 300 + 200 * kHeadingSignY[facing]);
-    FighterState& p = f.P1Fighter;
+    FighterState &p = rig.f.P1Fighter, &o = rig.f.P2Fighter;
     p.SpeedLeft = p.SpeedRight = p.SpeedUp = p.SpeedDown = p.DecayCount = 0;
     p.HoldLeft = p.HoldRight = p.HoldUp = p.HoldDown = p.Dashing = 0;
-    p.Energy = f.P1Spec.MaxEnergy;
-    const int x = p.PosX - f.P2Fighter.PosX, y = p.PosY - f.P2Fighter.PosY;
+    p.Energy = p.Spec->MaxEnergy;
+    const int x = p.PosX - o.PosX, y = p.PosY - o.PosY;
     rig.Press({kSticks[stick][0], kSticks[stick][1], dash ? Key::V : Key::Escape}, frames);
     rig.Frame(glide);
-    return {p.PosX - f.P2Fighter.PosX - x, p.PosY - f.P2Fighter.PosY - y, f.P1Spec.MaxEnergy - p.Energy};
+    return {p.PosX - o.PosX - x, p.PosY - o.PosY - y, p.Spec->MaxEnergy - p.Energy};
 }
 
 // The first record of a shot group on `node`, placed at (x, y) with a heading, ready to hit.
@@ -303,8 +302,7 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
     for (const auto& c : cases) {
         Rig rig(14, c.victim);
         TForm1& f = rig.f;
-        FighterState& v = f.P2Fighter;
-        rig.Place(400, 450, 400, 250);
+        FighterState& v = f.P2Fighter;  // at (400, 150), player 1 below it
         ShotNode node = f.P1ShotTables[size_t(c.slot)].Node[c.heading][0][0];
         if (c.knockback >= 0) node.KnockbackRule = c.knockback;
         v.ActionState = c.s;
@@ -312,11 +310,11 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         v.StunTime = c.stunBefore;
         v.FireLatch = 1;
         const int armour = v.Armour;
-        ShotRecord& r = Aim(f, c.slot, &node, 400 + c.dx, 250 + c.dy, c.heading);
+        ShotRecord& r = Aim(f, c.slot, &node, 400 + c.dx, 150 + c.dy, c.heading);
         const int hit = f.HitShot(r, 1);
         // A hit disarms the shot and restarts its count; the bullet vanishes, the claw stays.
         EXPECT_EQ(Ints({r.Visible, r.HitArmed, r.Ticks, f.HitShot(r, 1)}), hit ? Ints({c.slot, 0, 0, 0}) : Ints({1, 1, 3, 0}));
-        Ints seen{hit, armour - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 250, 0, f.P1Fighter.Armour};
+        Ints seen{hit, armour - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 150, 0, f.P1Fighter.Armour};
         for (; v.ActionState == 6 && seen[6] < 100; ++seen[6]) rig.Frame();  // the frames stunned
         EXPECT_EQ(seen, Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY, c.frames, 480})) << c.victim << " " << c.dx << " " << c.dy;
         EXPECT_TRUE(!c.frames || (v.CurrentNode == &f.P2Graph.Node[0][0] && v.FireLatch == 0));
@@ -373,8 +371,7 @@ TEST(FightFiring, PlayerTwosFourthWeaponHomesOnPlayerOne) {
     TForm1& f = rig.f;
     rig.Place(400, 450, 400, 150);
     const int armour = f.P1Fighter.Armour;
-    int launched = 0, hit = 0;
-    bool turned = false;
+    int launched = 0, hit = 0, turned = 0;
     for (int i = 1; i <= 150; ++i) {
         // A new press in the sequence's first node skips ahead to the launch.
         rig.Hold(fight_rig::kWeaponKey[1][3], i == 1 || i == 4);
