@@ -37,7 +37,7 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     PushKey(SDL_SCANCODE_KP_1, true);
     for (int i = 0; i < 14; ++i) f.App.Pump();
     // Each volley plays its own weapon's sound.
-    EXPECT_TRUE(f.P1ShotSounds[2]->Playing() && f.P2ShotSounds[0]->Playing() && !f.P2ShotSounds[2]->Playing());
+    EXPECT_TRUE(playing(f.P1ShotSounds[2]) && playing(f.P2ShotSounds[0]) && !playing(f.P2ShotSounds[2]));
     if (const char* out = std::getenv("DW_SCREENSHOT_DIR"))
         testing_support::DumpBmp(*f.BackSurface(), f.DirectDrawObj->Palette(), std::string(out) + "/fight.bmp");
     PushKey(SDL_SCANCODE_J, false);
