@@ -16,7 +16,7 @@ namespace fight_rig {
 
 using Ints = std::vector<int>;  // several figures compared at once
 
-// Player 1's keys: weapons 1..4, guard, dash, and the stick.
+// Each player's weapon keys 1..4.
 constexpr dw::Key kWeaponKey[2][4] = {{dw::Key::G, dw::Key::H, dw::Key::J, dw::Key::K},
                                       {dw::Key::Pad1, dw::Key::Pad2, dw::Key::Pad4, dw::Key::Pad5}};
 
@@ -47,9 +47,7 @@ struct Rig {
         f.GameState = kStateFight;
         f.LimitFrames = 1 << 30;
         f.LimitElapsed = 0;
-        Hold({dw::Key::W, dw::Key::S, dw::Key::A, dw::Key::D, dw::Key::B, dw::Key::V}, false);
-        for (const auto& keys : kWeaponKey)
-            for (dw::Key k : keys) Hold(k, false);
+        f.Keys.ReleaseAll();
     }
     void Place(int x1, int y1, int x2, int y2) {
         f.P1Fighter.PosX = x1;
@@ -58,9 +56,7 @@ struct Rig {
         f.P2Fighter.PosY = y2;
     }
     void Hold(dw::Key k, bool down = true) { f.Keys.Press(k, down); }
-    void Hold(std::initializer_list<dw::Key> keys, bool down = true) {
-        for (dw::Key k : keys) Hold(k, down);
-    }
+    void Hold(std::initializer_list<dw::Key> keys, bool down = true) { for (dw::Key k : keys) Hold(k, down); }
     // Holds the keys for `frames` frames, then lets them go.
     void Press(std::initializer_list<dw::Key> keys, int frames = 1) {
         Hold(keys);
@@ -87,7 +83,6 @@ struct Rig {
         return n;
     }
     int Shots(int group) const { return testing_support::ActiveShots(f, group); }
-    const ActionNode* Node(int player, int s, int k) { return &f.Player(player).graph.Node[s][k]; }
 };
 
 }  // namespace fight_rig

@@ -35,7 +35,6 @@ TEST(Soak, RandomControlsThroughEveryScreenModeAndRobot) {
     testing_support::GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    ASSERT_FALSE(f.Closed());
     int ladderCount = 0;
     const int32_t* ladder = LadderIds(ladderCount);
     std::mt19937 rng(20261206);
