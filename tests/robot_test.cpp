@@ -146,7 +146,7 @@ int Attack(Rig& rig, int id, int k, dw::Key also) {
     rig.Load(id, id, 2);
     int frames = 0;
     rig.Press({fight_rig::kWeaponKey[0][k]});
-    for (bool in = true; in; in = (rig.f.P1Fighter.CurrentNode - rig.Node(0, 0, 0)) / kSequenceNodes == k + 1) {
+    for (bool in = true; in; in = (rig.f.P1Fighter.CurrentNode - &rig.f.P1Graph.Node[0][0]) / kSequenceNodes == k + 1) {
         rig.Hold(also, rig.Shots(k) > 0);
         rig.Frame();
         ++frames;
