@@ -44,6 +44,16 @@ TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCache) {
         for (auto [colour, index] : colours) EXPECT_EQ(dc.Index(colour), index) << std::hex << colour;
 }
 
+// Rectangles that only touch share no pixel; then the answer is all zero.
+TEST(DrawContextTest, IntersectKeepsTheCommonPartOrNothing) {
+    const std::array<Rect, 3> rows[] = {
+        {Rect{0, 0, 4, 4}, {2, 1, 6, 3}, {2, 1, 4, 3}}, {Rect{1, 1, 3, 3}, {0, 0, 5, 5}, {1, 1, 3, 3}},
+        {Rect{-3, 1, 2, 2}, {-3, 1, 2, 2}, {-3, 1, 2, 2}}, {Rect{0, 0, 2, 2}, {2, 0, 4, 2}, {}},
+        {Rect{0, 0, 2, 2}, {0, 2, 2, 4}, {}},           {Rect{0, 0, 2, 2}, {5, 5, 7, 7}, {}}};
+    for (auto [a, b, common] : rows)
+        EXPECT_TRUE(Intersect(a, b) == common && Intersect(b, a) == common) << a.right << " " << b.left;
+}
+
 TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {
     const Pen red{1, kRedRef}, white{1, Rgb(255, 255, 255)}, green4{4, kGreenRef}, blue5{5, kBlueRef};
     const Brush blue{false, kBlueRef}, green{false, kGreenRef}, hollow{true, kRedRef};
@@ -174,13 +184,17 @@ TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
 }
 
 TEST_F(TextTest, MalformedUtf8BecomesReplacementCharactersAndTextIsClipped) {
-    FontFace& face = *font_->Face();
-    const int bad = face.Measure("\xef\xbf\xbd"), a = face.Measure("A");
-    ASSERT_TRUE(bad > 0 && bad != a);
+    // The serif face has a glyph for U+FFFD, of its own width, and none for kanji or surrogates.
+    const auto serif = Font::Create(FontSpec{20, 12, 400, false, "No Such Face"});
+    FontFace& face = *serif->Face();
+    const int bad = face.Measure("\xef\xbf\xbd"), a = face.Measure("A"), none = face.Measure("漢");
+    ASSERT_TRUE(bad > 0 && bad != a && bad != none);
     const std::pair<const char*, int> rows[] = {
         {"\xff\xfe", 2 * bad}, {"\xe3\x81", 2 * bad}, {"\xc0\xaf", bad}, {"\xe0\x80\xaf", bad}, {"\xf0\x80\x80\xaf", bad},
-        {"\xed\xa0\x80", bad}, {"\xf4\x90\x80\x80", bad}, {"A\x80Z", a + bad + face.Measure("Z")}, {"\xc3" "A", bad + a},
-        {"\xc3\xa9\xe3\x81\x82", face.Measure("e") + face.Measure("漢")}, {"\xf0\x9f\x98\x80", face.Measure("\U0001F600")}};
+        {"\xf4\x90\x80\x80", bad}, {"A\x80Z", a + bad + face.Measure("Z")}, {"\xc3" "A", bad + a},
+        {"\xc3\xa9\xe3\x81\x82", face.Measure("e") + none}, {"\xf0\x9f\x98\x80", none},
+        // Surrogates are no characters in UTF-8; their neighbours are.
+        {"\xed\xa0\x80", bad}, {"\xed\xbf\xbf", bad}, {"\xed\x9f\xbf", none}, {"\xee\x80\x80", none}};
     for (auto [text, advance] : rows) EXPECT_EQ(face.Measure(text), advance) << testing::PrintToString(text);
 
     // Partly or wholly off the surface: the same pixels as on a larger surface.
