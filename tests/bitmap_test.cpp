@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <tuple>
 #include <vector>
 
@@ -128,12 +127,10 @@ TEST(BitmapDecode, MalformedFilesAreRejected) {
 TEST(BitmapLoad, FilesAndResourcesBecomeSurfacesAndSetThePalette) {
     testing_support::TempDir dir;
     testing_support::ScopedCwd cwd(dir.Path());
-    auto write = [](const char* name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    };
+    using testing_support::WriteAll;
     Display display;
     ASSERT_TRUE(display.Open("test", true));
-    write("pic.bmp", Bmp(3, 2, 0, 4, kRows));
+    WriteAll("pic.bmp", Bmp(3, 2, 0, 4, kRows));
     std::unique_ptr<Surface> s = LoadBitmapSurface(&display, "pic.bmp");
     ASSERT_TRUE(s && s->Bounds() == (Rect{0, 0, 3, 2}));
     EXPECT_EQ(std::vector<uint8_t>(s->Pixels(), s->Pixels() + 6), (std::vector<uint8_t>{4, 5, 6, 1, 2, 200}));
@@ -146,13 +143,13 @@ TEST(BitmapLoad, FilesAndResourcesBecomeSurfacesAndSetThePalette) {
 
     // Failures leave the screen palette alone.
     const ColorTable before = display.Palette();
-    write("short.bmp", Bmp(3, 2, 0, 4, {1, 2, 3}));
+    WriteAll("short.bmp", Bmp(3, 2, 0, 4, {1, 2, 3}));
     std::filesystem::create_directory("dir.bmp");
     for (const char* name : {"missing.bmp", "short.bmp", "dir.bmp", ""}) EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;
     EXPECT_TRUE(display.Palette() == before && LoadBitmapSurface(nullptr, "pic.bmp") == nullptr);
 
     // A built-in resource wins over a file of its name, in any case.
-    write("SABAKU", Bmp(3, 2, 0, 4, kRows));
+    WriteAll("SABAKU", Bmp(3, 2, 0, 4, kRows));
     s = LoadBitmapSurface(&display, "sabaku");
     EXPECT_TRUE(s && s->Bounds() != (Rect{0, 0, 3, 2}));
     display.Close();

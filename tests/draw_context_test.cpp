@@ -137,20 +137,8 @@ protected:
     std::unique_ptr<Font> font_ = MakeFont(20, 12);
 };
 
-TEST_F(TextTest, FindsMinchoAndFallsBackToSerif) {
-    const std::string mincho = FindFontFile("ＭＳ 明朝");
-    EXPECT_NE(mincho.find("mincho"), std::string::npos) << mincho;
-    EXPECT_EQ(FindFontFile("IPA Mincho"), mincho);
-    EXPECT_TRUE(FindFontFile("No Such Face") != mincho && !FindFontFile("No Such Face").empty());
-    // The serif face's digits are wider than half its em; the width still sets their advance.
-    EXPECT_NEAR(Font::Create(FontSpec{20, 12, 400, false, "No Such Face"})->Face()->Measure("0123456789"), 120, 6);
-    for (const char* bad : {"/nonexistent.ttf", "/dev/null", ""})
-        EXPECT_EQ(FontFace::Open(bad, FontSpec{20, 12, 400, true, ""}), nullptr) << bad;
-}
-
 TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
-    ASSERT_NE(font_->Face(), nullptr);
-    EXPECT_EQ(font_->Face()->CellHeight(), 20);
+    ASSERT_TRUE(font_->Face() && font_->Face()->CellHeight() == 20);
     int count = 0;
     const Rect e = Draw(font_.get(), "E", true, &count);
     EXPECT_EQ(Count(3), count);
@@ -183,10 +171,20 @@ TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
     EXPECT_EQ(Draw(nullptr, "E", false), Rect{});
 }
 
-TEST_F(TextTest, MalformedUtf8BecomesReplacementCharactersAndTextIsClipped) {
-    // The serif face has a glyph for U+FFFD, of its own width, and none for kanji or surrogates.
+TEST_F(TextTest, FacesAreFoundMalformedUtf8BecomesReplacementsAndTextIsClipped) {
+    const std::string mincho = FindFontFile("ＭＳ 明朝");
+    EXPECT_NE(mincho.find("mincho"), std::string::npos) << mincho;
+    EXPECT_EQ(FindFontFile("IPA Mincho"), mincho);
+    EXPECT_TRUE(FindFontFile("No Such Face") != mincho && !FindFontFile("No Such Face").empty());
+    for (const char* bad : {"/nonexistent.ttf", "/dev/null", ""})
+        EXPECT_EQ(FontFace::Open(bad, FontSpec{20, 12, 400, true, ""}), nullptr) << bad;
+    // Other faces fall back to serif, which has a glyph for U+FFFD, of its own width, and none
+    // for kanji or surrogates. Its digits are wider than half its em; the width still sets
+    // their advance.
     const auto serif = Font::Create(FontSpec{20, 12, 400, false, "No Such Face"});
+    ASSERT_TRUE(serif->Face());
     FontFace& face = *serif->Face();
+    EXPECT_NEAR(face.Measure("0123456789"), 120, 6);
     const int bad = face.Measure("\xef\xbf\xbd"), a = face.Measure("A"), none = face.Measure("漢");
     ASSERT_TRUE(bad > 0 && bad != a && bad != none);
     const std::pair<const char*, int> rows[] = {

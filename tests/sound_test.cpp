@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -33,14 +32,11 @@ protected:
 
 TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwn) {
     auto a = SoundBuffer::Create(device, Tone(2000));
-    ASSERT_TRUE(a);
-    EXPECT_FALSE(a->Playing());
+    ASSERT_TRUE(a && !a->Playing());
     a->Play();
     auto dup = a->Duplicate();
-    ASSERT_TRUE(dup);
-    EXPECT_FALSE(dup->Playing());
+    ASSERT_TRUE(dup && !dup->Playing());
     dup->Play();
-    EXPECT_TRUE(a->Playing() && dup->Playing());
     a->Stop();
     EXPECT_TRUE(!a->Playing() && dup->Playing());
     a->Play();  // restarts while the duplicate goes on
@@ -53,15 +49,14 @@ TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwn) {
     ASSERT_TRUE(dup2);
     dup2->Play();
     EXPECT_TRUE(dup2->Playing());
-    dup2.reset();
-
     // A short sound ends by itself.
-    auto blip = SoundBuffer::Create(device, Tone(20));
-    ASSERT_TRUE(blip);
-    blip->Play();
-    for (int i = 0; i < 200 && blip->Playing(); ++i) SDL_Delay(10);
-    EXPECT_FALSE(blip->Playing());
-    blip.reset();
+    dup2.reset();
+    a = SoundBuffer::Create(device, Tone(20));
+    ASSERT_TRUE(a);
+    a->Play();
+    for (int i = 0; i < 200 && a->Playing(); ++i) SDL_Delay(10);
+    EXPECT_FALSE(a->Playing());
+    a.reset();
 
     const WaveData tone = Tone(30000);  // long enough to outlast the test on a busy machine
     std::vector<std::unique_ptr<SoundBuffer>> buffers;
@@ -98,10 +93,10 @@ TEST_F(SoundTest, FormatsAreConvertedOrRefused) {
     }
     // Tunes that are missing or malformed are refused.
     testing_support::TempDir dir;
-    std::string garbage(300, 0);
-    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = char(i * 37 + 11);
-    std::ofstream(dir.Path() / "garbage.mid", std::ios::binary) << garbage;
-    std::ofstream(dir.Path() / "empty.mid", std::ios::binary).close();
+    std::vector<uint8_t> garbage(300);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = uint8_t(i * 37 + 11);
+    testing_support::WriteAll(dir.Path() / "garbage.mid", garbage);
+    testing_support::WriteAll(dir.Path() / "empty.mid", {});
     for (const char* name : {"garbage.mid", "empty.mid", "missing.mid", ""})  // "" is the directory
         EXPECT_FALSE(Music::Load(device, (dir.Path() / name).string())) << name;
 }
@@ -113,8 +108,7 @@ TEST_F(SoundTest, AfterCloseEverySoundCallIsANoOp) {
     a->Play();
     device.Close();
     device.Close();
-    EXPECT_FALSE(device.IsOpen());
-    EXPECT_FALSE(a->Playing());
+    EXPECT_TRUE(!device.IsOpen() && !a->Playing());
     a->Play();
     a->Stop();
     EXPECT_TRUE(!a->Playing() && !a->Duplicate() && !SoundBuffer::Create(device, Tone(100)));
@@ -136,8 +130,7 @@ TEST(SoundDeviceTest, OpenFailsCleanlyWithoutAnAudioDriver) {
     SoundDevice device;
     {
         testing_support::ScopedEnv env("SDL_AUDIODRIVER", "nonexistent-driver");
-        EXPECT_FALSE(device.Open());
-        EXPECT_FALSE(device.IsOpen());
+        EXPECT_TRUE(!device.Open() && !device.IsOpen());
         EXPECT_FALSE(SoundBuffer::Create(device, Tone(100)));
         EXPECT_FALSE(Music::Load(device, std::string(testing_support::GameDataDir()) + "/Start.mid"));
         device.Close();

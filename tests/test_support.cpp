@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <stdexcept>
 #include <cstdlib>
 #include <fstream>
@@ -33,17 +32,6 @@ const char* GameDataDir() {
     return dir;
 }
 
-void PrepareGameDir(const fs::path& dir) {
-    for (const auto& entry : fs::directory_iterator(GameDataDir())) {
-        const fs::path name = entry.path().filename();
-        if (entry.path().extension() == ".mid") {
-            fs::copy_file(entry.path(), dir / name, fs::copy_options::overwrite_existing);
-        } else if (entry.is_directory() && name.string().rfind("p_", 0) == 0) {
-            fs::create_directory_symlink(entry.path(), dir / name);
-        }
-    }
-}
-
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
     const char* old = std::getenv(name);
     had_ = old != nullptr;
@@ -59,12 +47,6 @@ ScopedEnv::~ScopedEnv() {
         setenv(name_.c_str(), old_.c_str(), 1);
     else
         unsetenv(name_.c_str());
-}
-
-ScopedCwd::ScopedCwd(const fs::path& dir) : old_(fs::current_path()) { fs::current_path(dir); }
-ScopedCwd::~ScopedCwd() {
-    std::error_code ec;
-    fs::current_path(old_, ec);
 }
 
 void PushKey(SDL_Scancode code, bool down) {
@@ -104,9 +86,16 @@ int ActiveShots(const TForm1& f, int group) {
     return n;
 }
 
+// The working directory holds the music files and links to the robot view sheets.
 GameRig::GameRig() {
     dw::Display::SetPacing(false);
-    PrepareGameDir(dir.Path());
+    for (const auto& entry : fs::directory_iterator(GameDataDir())) {
+        const fs::path name = entry.path().filename();
+        if (entry.path().extension() == ".mid")
+            fs::copy_file(entry.path(), dir.Path() / name);
+        else if (entry.is_directory() && name.string().starts_with("p_"))
+            fs::create_directory_symlink(entry.path(), dir.Path() / name);
+    }
     form = std::make_unique<TForm1>();
     form->DataDir = dir.Str();
 }
