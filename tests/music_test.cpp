@@ -121,8 +121,8 @@ TEST_F(MusicTest, UnplayableTunesAndTunesOfAClosedDeviceStaySilent) {
     EXPECT_FALSE(Tune(kBlip));
     ASSERT_TRUE(device.Open());
     OutputWatch out;
+    auto fresh = Tune(kBlip);  // a new synthesizer, which the old tune must not use
     EXPECT_FALSE(blip->Play(true));
-    auto fresh = Tune(kBlip);
     ASSERT_TRUE(fresh && fresh->Play(true));
     blip.reset();
     EXPECT_GT(out.Peak(15), kAudible);

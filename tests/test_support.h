@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "platform/draw_context.h"
-#include "platform/geometry.h"
-#include "platform/surface.h"
 
 class TForm1;
 
