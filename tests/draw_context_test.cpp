@@ -16,15 +16,16 @@ namespace {
 
 constexpr ColorRef kRedRef = Rgb(255, 0, 0), kGreenRef = Rgb(0, 255, 0), kBlueRef = Rgb(0, 0, 255);
 
-// Index 0 is a dull blue that nothing below asks for; then black, white, red, green, blue.
+// Index 0 is a dull blue that nothing below asks for; then black, white, red, green, blue,
+// and cyan, magenta and yellow, so that white stops being the nearest to anything near it.
 ColorTable TestPalette() {
     ColorTable t{};
     for (size_t i = 0; i < 256; ++i) t[i] = {uint8_t(i), 40, 90};
-    const PaletteEntry named[] = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    const PaletteEntry named[] = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {0, 255, 255}, {255, 0, 255}, {255, 255, 0}};
     std::copy(std::begin(named), std::end(named), t.begin() + 1);
     return t;
 }
-std::string Picture(const Surface& s) { return testing_support::Picture(s, ".KWRGB"); }
+std::string Picture(const Surface& s) { return testing_support::Picture(s, ".KWRGBCMY"); }
 
 TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCache) {
     ColorTable t{};
@@ -39,7 +40,7 @@ TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCache) {
     DrawContext dc(*s, palette);
     // More colours than the cache holds, twice over, and each answer stays right.
     const std::pair<ColorRef, int> colours[] = {{Rgb(0, 0, 0), 1}, {kRedRef, 3}, {kGreenRef, 4}, {kBlueRef, 5},
-                                                {Rgb(250, 250, 250), 2}, {Rgb(7, 40, 90), 7}};
+                                                {Rgb(250, 250, 250), 2}, {Rgb(9, 40, 90), 9}};
     for (int round = 0; round < 3; ++round)
         for (auto [colour, index] : colours) EXPECT_EQ(dc.Index(colour), index) << std::hex << colour;
 }

@@ -45,16 +45,7 @@ private:
     std::atomic<long> passes_{0};
 };
 
-constexpr int kAudible = 1000;
-constexpr int kSilent = 64;  // dither and the last of the echo stay below it
-
-// One track at 96 ticks a beat, 120 beats a minute: a tick is about 5 ms.
-std::vector<uint8_t> MidiFile(const std::vector<uint8_t>& events) {
-    std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0};
-    f.push_back(uint8_t(events.size()));
-    f.insert(f.end(), events.begin(), events.end());
-    return f;
-}
+constexpr int kAudible = 1000, kSilent = 64;  // dither and the last of the echo stay below kSilent
 
 // A note of about 100 ms, and the tune ends 100 ms after it.
 const std::vector<uint8_t> kBlip = {0, 0x90, 60, 100, 20, 0x80, 60, 0, 20, 0xFF, 0x2F, 0};
@@ -62,9 +53,13 @@ const std::vector<uint8_t> kBlip = {0, 0x90, 60, 100, 20, 0x80, 60, 0, 20, 0xFF,
 class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(device.Open()) << SDL_GetError(); }
+    // A file of one track at 96 ticks a beat, 120 beats a minute: a tick is about 5 ms.
     std::unique_ptr<Music> Tune(const std::vector<uint8_t>& events) {
+        std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0};
+        file.push_back(uint8_t(events.size()));
+        file.insert(file.end(), events.begin(), events.end());
         const std::string path = dir.Str() + "/tune" + std::to_string(++files) + ".mid";
-        testing_support::WriteAll(path, MidiFile(events));
+        testing_support::WriteAll(path, file);
         return Music::Load(device, path);
     }
     testing_support::TempDir dir;

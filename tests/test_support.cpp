@@ -15,10 +15,8 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
     std::string tmpl = (fs::temp_directory_path() / "duskwarden-test-XXXXXX").string();
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = buf.data();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
 }
 
 TempDir::~TempDir() {
@@ -169,12 +167,10 @@ std::vector<uint8_t> Words(std::initializer_list<int32_t> fields) {
 }
 
 void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::string& path) {
-    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, s.Width(), s.Height(), 8, SDL_PIXELFORMAT_INDEX8);
+    std::vector<uint8_t> pixels(s.Pixels(), s.Pixels() + s.Width() * s.Height());
+    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), s.Width(), s.Height(), 8, s.Width(), SDL_PIXELFORMAT_INDEX8);
     if (!out) return;
-    SDL_Color colours[256];
-    for (size_t i = 0; i < 256; ++i) colours[i] = {palette[i].r, palette[i].g, palette[i].b, 255};
-    SDL_SetPaletteColors(out->format->palette, colours, 0, 256);
-    for (int y = 0; y < s.Height(); ++y) std::copy(s.Row(y), s.Row(y) + s.Width(), static_cast<uint8_t*>(out->pixels) + y * out->pitch);
+    for (size_t i = 0; i < 256; ++i) out->format->palette->colors[i] = {palette[i].r, palette[i].g, palette[i].b, 255};
     SDL_SaveBMP(out, path.c_str());
     SDL_FreeSurface(out);
 }
