@@ -144,8 +144,11 @@ TEST(BitmapLoad, FilesAndResourcesBecomeSurfacesAndSetThePalette) {
     // Failures leave the screen palette alone.
     const ColorTable before = display.Palette();
     WriteAll("short.bmp", Bmp(3, 2, 0, 4, {1, 2, 3}));
+    std::vector<uint8_t> huge = Bmp(3, 2, 0, 4, kRows);
+    huge.resize((size_t(64) << 20) + 1);  // a whole picture, then more than any file may hold
+    WriteAll("huge.bmp", huge);
     std::filesystem::create_directory("dir.bmp");
-    for (const char* name : {"missing.bmp", "short.bmp", "dir.bmp", ""}) EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;
+    for (const char* name : {"missing.bmp", "short.bmp", "huge.bmp", "dir.bmp", ""}) EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;
     EXPECT_TRUE(display.Palette() == before && LoadBitmapSurface(nullptr, "pic.bmp") == nullptr);
 
     // A built-in resource wins over a file of its name, in any case.

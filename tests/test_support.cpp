@@ -50,9 +50,7 @@ ScopedEnv::~ScopedEnv() {
 void PushKey(SDL_Scancode code, bool down) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.keysym.scancode = code;
-    e.key.keysym.sym = SDL_GetKeyFromScancode(code);
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = code;  // all the game reads
     SDL_PushEvent(&e);
 }
 
