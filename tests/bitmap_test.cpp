@@ -148,7 +148,8 @@ TEST(BitmapLoad, FilesAndResourcesBecomeSurfacesAndSetThePalette) {
     huge.resize((size_t(64) << 20) + 1);  // a whole picture, then more than any file may hold
     WriteAll("huge.bmp", huge);
     std::filesystem::create_directory("dir.bmp");
-    for (const char* name : {"missing.bmp", "short.bmp", "huge.bmp", "dir.bmp", ""}) EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;
+    for (const char* name : {"missing.bmp", "short.bmp", "huge.bmp", "dir.bmp", ""})
+        EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;
     EXPECT_TRUE(display.Palette() == before && LoadBitmapSurface(nullptr, "pic.bmp") == nullptr);
 
     // A built-in resource wins over a file of its name, in any case.

@@ -109,6 +109,12 @@ TEST_F(MusicTest, UnplayableTunesAndTunesOfAClosedDeviceStaySilent) {
             EXPECT_LT(out.Peak(10), kSilent);
         }
     }
+    // Missing, empty, not MIDI, or a directory: refused.
+    testing_support::WriteAll(dir.Path() / "empty.mid", {});
+    testing_support::WriteAll(dir.Path() / "short.mid", {'M', 'T', 'h', 'd'});
+    for (const char* name : {"empty.mid", "short.mid", "missing.mid", ""})
+        EXPECT_FALSE(Music::Load(device, (dir.Path() / name).string())) << name;
+
     ASSERT_TRUE(blip->Play(true));
     device.Close();
     EXPECT_FALSE(blip->Play(true));

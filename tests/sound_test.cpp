@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/music.h"
 #include "platform/sound.h"
 #include "test_support.h"
 
@@ -58,24 +57,21 @@ TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwn) {
     EXPECT_FALSE(a->Playing());
     a.reset();
 
-    const WaveData tone = Tone(30000);  // long enough to outlast the test on a busy machine
+    // More buffers than the mixer starts with channels, each on its own; freed ones are reused.
     std::vector<std::unique_ptr<SoundBuffer>> buffers;
-    // Two conversions of the long tone at most: every other buffer is a duplicate sharing it.
-    for (int i = 0; i < 20; ++i) {
-        buffers.push_back(i % 2 ? buffers.back()->Duplicate() : i < 4 ? SoundBuffer::Create(device, tone) : buffers[0]->Duplicate());
-        ASSERT_TRUE(buffers.back());
-        buffers.back()->Play();
-    }
-    EXPECT_EQ(Mix_Playing(-1), 20);
+    buffers.push_back(SoundBuffer::Create(device, Tone(30000)));  // outlasts the test on a busy machine
+    ASSERT_TRUE(buffers[0]);
+    for (int i = 1; i < 20; ++i) buffers.push_back(buffers[0]->Duplicate());
+    for (const auto& b : buffers) b->Play();
     const int channels = Mix_AllocateChannels(-1);
-    EXPECT_GE(channels, 20);
+    EXPECT_TRUE(Mix_Playing(-1) == 20 && channels >= 20);
     buffers.erase(buffers.begin() + 4);  // silences only its own channel
     EXPECT_EQ(Mix_Playing(-1), 19);
     buffers.clear();
     EXPECT_EQ(Mix_Playing(-1), 0);
-    buffers.push_back(SoundBuffer::Create(device, tone));
+    buffers.push_back(SoundBuffer::Create(device, Tone(100)));
     for (int i = 1; i < 20; ++i) buffers.push_back(buffers[0]->Duplicate());
-    EXPECT_EQ(Mix_AllocateChannels(-1), channels);  // freed channels were reused
+    EXPECT_EQ(Mix_AllocateChannels(-1), channels);
 }
 
 TEST_F(SoundTest, FormatsAreConvertedOrRefused) {
@@ -91,14 +87,6 @@ TEST_F(SoundTest, FormatsAreConvertedOrRefused) {
         w.format = bad;
         EXPECT_FALSE(SoundBuffer::Create(device, w)) << bad.formatTag << " " << bad.samplesPerSec;
     }
-    // Tunes that are missing or malformed are refused.
-    testing_support::TempDir dir;
-    std::vector<uint8_t> garbage(300);
-    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = uint8_t(i * 37 + 11);
-    testing_support::WriteAll(dir.Path() / "garbage.mid", garbage);
-    testing_support::WriteAll(dir.Path() / "empty.mid", {});
-    for (const char* name : {"garbage.mid", "empty.mid", "missing.mid", ""})  // "" is the directory
-        EXPECT_FALSE(Music::Load(device, (dir.Path() / name).string())) << name;
 }
 
 TEST_F(SoundTest, AfterCloseEverySoundCallIsANoOp) {
@@ -132,7 +120,6 @@ TEST(SoundDeviceTest, OpenFailsCleanlyWithoutAnAudioDriver) {
         testing_support::ScopedEnv env("SDL_AUDIODRIVER", "nonexistent-driver");
         EXPECT_TRUE(!device.Open() && !device.IsOpen());
         EXPECT_FALSE(SoundBuffer::Create(device, Tone(100)));
-        EXPECT_FALSE(Music::Load(device, std::string(testing_support::GameDataDir()) + "/Start.mid"));
         device.Close();
     }
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), audioBefore);

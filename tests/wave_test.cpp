@@ -29,9 +29,8 @@ std::vector<uint8_t> Wave(const std::vector<Chunk>& chunks, uint32_t riffCut = 0
         b.insert(b.end(), c.body.begin(), c.body.end());
         b.resize(b.size() + c.body.size() % 2);
     }
-    std::vector<uint8_t> riff;
-    Add(riff, uint32_t(b.size() - 8) - riffCut, 4);
-    std::copy(riff.begin(), riff.end(), b.begin() + 4);
+    const uint32_t riffSize = uint32_t(b.size() - 8) - riffCut;
+    for (size_t i = 0; i < 4; ++i) b[4 + i] = uint8_t(riffSize >> (8 * i));
     return b;
 }
 
