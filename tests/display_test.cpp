@@ -10,23 +10,6 @@
 namespace dw {
 namespace {
 
-TEST(ConvertToArgbTest, MapsEveryPixelThroughThePaletteAndKeepsThePadding) {
-    ColorTable palette{};
-    palette[1] = {0x12, 0x34, 0x56};
-    palette[255] = {0xFF, 0x80, 0x01};
-    auto src = Surface::Create(3, 2);
-    for (auto [x, y, i] : {std::array{1, 0, 1}, {2, 0, 255}, {0, 1, 255}, {2, 1, 1}}) src->Set(x, y, uint8_t(i));
-    constexpr uint32_t kPad = 0xDEADBEEF;
-    std::vector<uint32_t> out(4 * 2, kPad);  // pitch of four pixels
-    ConvertToArgb(*src, palette, out.data(), 16);
-    EXPECT_EQ(out, (std::vector<uint32_t>{0xFF000000, 0xFF123456, 0xFFFF8001, kPad,  //
-                                          0xFFFF8001, 0xFF000000, 0xFF123456, kPad}));
-    // A pitch too small for a row writes nothing.
-    std::vector<uint32_t> small(8, kPad);
-    ConvertToArgb(*src, palette, small.data(), 8);
-    EXPECT_EQ(small, std::vector<uint32_t>(8, kPad));
-}
-
 TEST(DisplayTest, OpensFlipsAndClosesTwice) {
     const uint32_t videoBefore = SDL_WasInit(SDL_INIT_VIDEO);
     for (bool windowed : {true, false}) {
@@ -69,15 +52,29 @@ PaletteEntry Shown(SDL_Window* window, int x, int y) {
     return c;
 }
 
-TEST(DisplayTest, ShowsTheWholeFrameCentredInWhateverSizeTheWindowHas) {
+TEST(DisplayTest, ConvertsAndShowsTheWholeFrameCentredInWhateverSizeTheWindowHas) {
+    // A grey frame (1) with its first and last pixels in colours of their own (2, 3).
+    ColorTable palette{{{}, {9, 9, 9}, {50, 200, 77}, {200, 80, 77}}};
+    palette[255] = {0xFF, 0x80, 0x01};
+    // Each pixel through the palette, rows at the pitch, the padding kept.
+    auto src = Surface::Create(3, 2);
+    for (auto [x, y, i] : {std::array{1, 0, 2}, {2, 0, 255}, {0, 1, 255}, {2, 1, 2}}) src->Set(x, y, uint8_t(i));
+    constexpr uint32_t kPad = 0xDEADBEEF;
+    std::vector<uint32_t> out(4 * 2, kPad);  // pitch of four pixels
+    ConvertToArgb(*src, palette, out.data(), 16);
+    EXPECT_EQ(out, (std::vector<uint32_t>{0xFF000000, 0xFF32C84D, 0xFFFF8001, kPad,  //
+                                          0xFFFF8001, 0xFF000000, 0xFF32C84D, kPad}));
+    // A pitch too small for a row writes nothing.
+    std::vector<uint32_t> small(8, kPad);
+    ConvertToArgb(*src, palette, small.data(), 8);
+    EXPECT_EQ(small, std::vector<uint32_t>(8, kPad));
+
     EXPECT_EQ(FitFrame(1080, 1920), (Rect{0, 555, 1080, 1365}));
     EXPECT_TRUE(FitFrame(0, 600).Empty());
 
     Display display;
     ASSERT_TRUE(display.Open("test", true));
     if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") != 0) GTEST_SKIP() << "reads the dummy window";
-    // A grey frame with its first and last pixels in colours of their own.
-    const ColorTable palette{{{}, {9, 9, 9}, {50, 200, 77}, {200, 80, 77}}};
     display.BackBuffer()->Fill(1);
     display.BackBuffer()->Set(0, 0, 2);
     display.BackBuffer()->Set(799, 599, 3);
