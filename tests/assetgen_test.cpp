@@ -43,7 +43,7 @@ bool HasInk(const Surface& s, const Rect& r) {
     return false;
 }
 
-TEST(Assetgen, PicturesShareOnePaletteAndFillTheCellsTheGameReads) {
+TEST(Assetgen, PicturesShareOnePaletteFillTheCellsTheGameReadsAndCanBeOverridden) {
     Display display;
     ASSERT_TRUE(display.Open("test", true));
     testing_support::ScopedCwd cwd(gDataDir);
@@ -86,6 +86,18 @@ TEST(Assetgen, PicturesShareOnePaletteAndFillTheCellsTheGameReads) {
             }
         }
     }
+    // Tests may put other bytes in a resource's place, for its kind and name in any case.
+    const std::span<const uint8_t> original = FindResource(ResourceKind::Bitmap, "TITLE");
+    const uint8_t one[] = {1}, two[] = {2, 2};
+    OverrideResource(ResourceKind::Wave, "title", one);
+    OverrideResource(ResourceKind::Bitmap, "title", one);
+    OverrideResource(ResourceKind::Bitmap, "Title", two);
+    EXPECT_TRUE(std::ranges::equal(FindResource(ResourceKind::Bitmap, "TITLE"), two));
+    OverrideResource(ResourceKind::Bitmap, "TITLE", {});
+    EXPECT_TRUE(std::ranges::equal(FindResource(ResourceKind::Bitmap, "title"), original));
+    EXPECT_TRUE(std::ranges::equal(FindResource(ResourceKind::Wave, "TITLE"), one));
+    OverrideResource(ResourceKind::Wave, "title", {});
+    EXPECT_TRUE(FindResource(ResourceKind::Wave, "TITLE").empty());
 }
 
 // Every built-in sound, found by kind and by name in any case, reads and converts for the
@@ -105,21 +117,6 @@ TEST(Assetgen, SoundsAndTunesLoadThroughTheGamesOwnReaders) {
     }
     for (const fs::path& path : Generated(gDataDir, ".mid"))
         EXPECT_TRUE(fs::file_size(path) < 16 * 1024 && Music::Load(device, path.string())) << path;
-}
-
-// Tests may put other bytes in a resource's place, for its kind and name in any case.
-TEST(Assetgen, ResourcesCanBeOverridden) {
-    const std::span<const uint8_t> title = FindResource(ResourceKind::Bitmap, "TITLE");
-    const uint8_t one[] = {1}, two[] = {2, 2};
-    OverrideResource(ResourceKind::Wave, "title", one);
-    OverrideResource(ResourceKind::Bitmap, "title", one);
-    OverrideResource(ResourceKind::Bitmap, "Title", two);
-    EXPECT_TRUE(std::ranges::equal(FindResource(ResourceKind::Bitmap, "TITLE"), two));
-    OverrideResource(ResourceKind::Bitmap, "TITLE", {});
-    EXPECT_TRUE(std::ranges::equal(FindResource(ResourceKind::Bitmap, "title"), title));
-    EXPECT_TRUE(std::ranges::equal(FindResource(ResourceKind::Wave, "TITLE"), one));
-    OverrideResource(ResourceKind::Wave, "title", {});
-    EXPECT_TRUE(FindResource(ResourceKind::Wave, "TITLE").empty());
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ const std::vector<uint8_t> kRows = {1, 2, 200, 0, 4, 5, 6, 0};
 // 6 x 3 RLE8: an encoded run and an odd absolute run, end of line, a delta up two rows.
 const std::vector<uint8_t> kRle = {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 1};
 
-TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTable) {
+TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTableAndMalformedFilesAreRejected) {
     std::vector<uint8_t> fullTable = Bmp(1, 1, 0, 256, {9, 0, 0, 0});
     Put(fullTable, kClrUsed, 256);
     struct Row {
@@ -75,9 +75,7 @@ TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTable) {
         for (size_t i = 0; i < 256; ++i)
             ASSERT_EQ(out.colors[i], i < r.colours ? TestColour(i) : PaletteEntry{}) << r.what << " colour " << i;
     }
-}
 
-TEST(BitmapDecode, MalformedFilesAreRejected) {
     auto patched = [](size_t at, uint32_t value, int bytes = 4) {
         std::vector<uint8_t> file = Bmp(3, 2, 0, 4, kRows);
         Put(file, at, value, bytes);

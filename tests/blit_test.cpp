@@ -11,7 +11,7 @@ namespace {
 
 std::string Picture(const Surface& s) { return testing_support::Picture(s, ".123456789:;"); }
 
-TEST(SurfaceTest, SizesAreLimitedAndAccessIsBoundsChecked) {
+TEST(SurfaceTest, SizesAreLimitedAccessIsBoundsCheckedAndBlitsClipMirrorStretchAndKey) {
     const std::tuple<int, int, bool> sizes[] = {{0, 5, false},     {5, -1, false},   {1, 1, true},
                                                 {8192, 1, true},   {1, 8192, true}, {8193, 1, false}, {1, 8193, false},
                                                 {4096, 4096, true}, {4097, 4096, false}};
@@ -26,9 +26,7 @@ TEST(SurfaceTest, SizesAreLimitedAndAccessIsBoundsChecked) {
     s->Fill(5);
     for (auto [x, y] : outside) EXPECT_EQ(s->Get(x, y), 0) << x << "," << y;
     EXPECT_EQ(Picture(*s), "555/555");
-}
 
-TEST(BlitTest, ClipsMirrorsStretchesAndKeys) {
     // Source 3 x 2: "123/456", colour key 5 (used with kBlitKeySrc only).
     auto src = Surface::Create(3, 2);
     for (int i = 0; i < 6; ++i) src->Set(i % 3, i / 3, uint8_t(i + 1));

@@ -27,7 +27,15 @@ ColorTable TestPalette() {
 }
 std::string Picture(const Surface& s) { return testing_support::Picture(s, ".KWRGBCMY"); }
 
-TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCache) {
+TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCacheAndRectanglesIntersect) {
+    // Rectangles that only touch share no pixel; then the answer is all zero.
+    const std::array<Rect, 3> rows[] = {
+        {Rect{0, 0, 4, 4}, {2, 1, 6, 3}, {2, 1, 4, 3}}, {Rect{1, 1, 3, 3}, {0, 0, 5, 5}, {1, 1, 3, 3}},
+        {Rect{-3, 1, 2, 2}, {-3, 1, 2, 2}, {-3, 1, 2, 2}}, {Rect{0, 0, 2, 2}, {2, 0, 4, 2}, {}},
+        {Rect{0, 0, 2, 2}, {0, 2, 2, 4}, {}},           {Rect{0, 0, 2, 2}, {5, 5, 7, 7}, {}}};
+    for (auto [a, b, common] : rows)
+        EXPECT_TRUE(Intersect(a, b) == common && Intersect(b, a) == common) << a.right << " " << b.left;
+
     ColorTable t{};
     t[1] = t[2] = {10, 10, 10};
     t[9] = {200, 100, 50};
@@ -43,16 +51,6 @@ TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCache) {
                                                 {Rgb(250, 250, 250), 2}, {Rgb(9, 40, 90), 9}};
     for (int round = 0; round < 3; ++round)
         for (auto [colour, index] : colours) EXPECT_EQ(dc.Index(colour), index) << std::hex << colour;
-}
-
-// Rectangles that only touch share no pixel; then the answer is all zero.
-TEST(DrawContextTest, IntersectKeepsTheCommonPartOrNothing) {
-    const std::array<Rect, 3> rows[] = {
-        {Rect{0, 0, 4, 4}, {2, 1, 6, 3}, {2, 1, 4, 3}}, {Rect{1, 1, 3, 3}, {0, 0, 5, 5}, {1, 1, 3, 3}},
-        {Rect{-3, 1, 2, 2}, {-3, 1, 2, 2}, {-3, 1, 2, 2}}, {Rect{0, 0, 2, 2}, {2, 0, 4, 2}, {}},
-        {Rect{0, 0, 2, 2}, {0, 2, 2, 4}, {}},           {Rect{0, 0, 2, 2}, {5, 5, 7, 7}, {}}};
-    for (auto [a, b, common] : rows)
-        EXPECT_TRUE(Intersect(a, b) == common && Intersect(b, a) == common) << a.right << " " << b.left;
 }
 
 TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {

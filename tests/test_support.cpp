@@ -175,22 +175,18 @@ void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::str
 
 bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,
                const char* text, dw::ColorRef colour) {
-    auto ref = dw::Surface::Create(picture.Width(), picture.Height());
     constexpr uint8_t kBlank = 7;
+    auto ref = dw::Surface::Create(picture.Width(), picture.Height());
     ref->Fill(kBlank);
     dw::DrawContext dc(*ref, palette);
     dc.SelectFont(font);
     dc.SetTransparentBackground(true);
     dc.SetTextColor(colour);
     dc.TextOut(x, y, text);
-    int lit = 0;
-    for (int py = 0; py < ref->Height(); ++py)
-        for (int px = 0; px < ref->Width(); ++px)
-            if (ref->Get(px, py) != kBlank) {
-                ++lit;
-                if (picture.Get(px, py) != ref->Get(px, py)) return false;
-            }
-    return lit > 0;
+    const uint8_t* const want = ref->Pixels();
+    const uint8_t* const end = want + size_t(ref->Width()) * size_t(ref->Height());
+    return std::any_of(want, end, [](uint8_t w) { return w != kBlank; }) &&
+           std::equal(want, end, picture.Pixels(), [](uint8_t w, uint8_t p) { return w == kBlank || w == p; });
 }
 
 std::string Picture(const dw::Surface& s, std::string_view chars) {
