@@ -142,9 +142,8 @@ TEST(BitmapLoad, FilesAndResourcesBecomeSurfacesAndSetThePalette) {
     // Failures leave the screen palette alone.
     const ColorTable before = display.Palette();
     WriteAll("short.bmp", Bmp(3, 2, 0, 4, {1, 2, 3}));
-    std::vector<uint8_t> huge = Bmp(3, 2, 0, 4, kRows);
-    huge.resize((size_t(64) << 20) + 1);  // a whole picture, then more than any file may hold
-    WriteAll("huge.bmp", huge);
+    WriteAll("huge.bmp", Bmp(3, 2, 0, 4, kRows));
+    std::filesystem::resize_file("huge.bmp", (uintmax_t(64) << 20) + 1);  // a picture, then more than a file may hold
     std::filesystem::create_directory("dir.bmp");
     for (const char* name : {"missing.bmp", "short.bmp", "huge.bmp", "dir.bmp", ""})
         EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;

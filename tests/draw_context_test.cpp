@@ -113,7 +113,7 @@ protected:
         return Font::Create(FontSpec{height, width, weight, true, "ＭＳ 明朝"});
     }
     // Draws text at (100, 50) alone, in red; the box of the pixels it set and how many.
-    Rect Draw(const Font* font, const char* text, bool transparent, int* count = nullptr) {
+    std::pair<Rect, int> Draw(const Font* font, const char* text, bool transparent) {
         surface_->Fill(0);
         dc_.SelectFont(font);
         dc_.SetTransparentBackground(transparent);
@@ -125,8 +125,7 @@ protected:
             for (int x = 0; x < 400; ++x)
                 if (surface_->Get(x, y) != 0)
                     ++n, box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
-        if (count) *count = n;
-        return n > 0 ? box : Rect{};
+        return {n > 0 ? box : Rect{}, n};
     }
     int Count(uint8_t index) const { return int(std::count(surface_->Pixels(), surface_->Pixels() + 400 * 200, index)); }
 
@@ -136,10 +135,9 @@ protected:
     std::unique_ptr<Font> font_ = MakeFont(20, 12);
 };
 
-TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
+TEST_F(TextTest, FacesAreFoundTextSitsInItsCellMalformedUtf8BecomesReplacementsAndTextIsClipped) {
     ASSERT_TRUE(font_->Face() && font_->Face()->CellHeight() == 20);
-    int count = 0;
-    const Rect e = Draw(font_.get(), "E", true, &count);
+    const auto [e, count] = Draw(font_.get(), "E", true);
     EXPECT_EQ(Count(3), count);
     EXPECT_TRUE(e.left >= 100 && e.right <= 116 && e.top >= 50 && e.top <= 56 && e.bottom <= 70 && e.Height() >= 10);
     // Italic: the top of the stem lies right of its foot.
@@ -150,7 +148,7 @@ TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
     };
     EXPECT_GE(firstInk(e.top), firstInk(e.bottom - 1) + 2);
     // Glyphs sit at their bearing: the middle dot in the middle of its full-width advance.
-    const Rect dot = Draw(font_.get(), "・", true);
+    const Rect dot = Draw(font_.get(), "・", true).first;
     EXPECT_NEAR(dot.left + dot.right, 2 * (100 + 12), 4);
 
     // The average width is the advance of half-width letters; full-width ones take two.
@@ -158,19 +156,17 @@ TEST_F(TextTest, TextSitsInItsCellInTheTextColour) {
     EXPECT_TRUE(MakeFont(14, 8)->Face()->Measure("0123456789") == 80 && MakeFont(20, 1)->Face()->Measure("0123456789") == 10);
     EXPECT_EQ(font_->Face()->Measure("漢字"), 48);
     // Bigger fonts draw bigger, heavier ones more ink.
-    const Rect big = Draw(MakeFont(40, 24, 500).get(), "E", true);
+    const Rect big = Draw(MakeFont(40, 24, 500).get(), "E", true).first;
     EXPECT_TRUE(big.Height() >= 2 * e.Height() - 2 && big.top >= 50 && big.bottom <= 90);
-    int bold = 0;
-    Draw(MakeFont(20, 12, 700).get(), "E", true, &bold);
+    const int bold = Draw(MakeFont(20, 12, 700).get(), "E", true).second;
     EXPECT_TRUE(bold > count && MakeFont(20, 12, 700)->Face()->Measure("0123456789") > 120);
 
     // Opaque text fills its whole cell white first; no font, no text.
-    EXPECT_EQ(Draw(font_.get(), "Ex", false, &count), (Rect{100, 50, 124, 70}));
-    EXPECT_TRUE(count == 24 * 20 && Count(2) + Count(3) == count && Count(3) > 20 && Count(2) > Count(3));
-    EXPECT_EQ(Draw(nullptr, "E", false), Rect{});
-}
+    const auto [cell, opaque] = Draw(font_.get(), "Ex", false);
+    EXPECT_EQ(cell, (Rect{100, 50, 124, 70}));
+    EXPECT_TRUE(opaque == 24 * 20 && Count(2) + Count(3) == opaque && Count(3) > 20 && Count(2) > Count(3));
+    EXPECT_EQ(Draw(nullptr, "E", false).first, Rect{});
 
-TEST_F(TextTest, FacesAreFoundMalformedUtf8BecomesReplacementsAndTextIsClipped) {
     const std::string mincho = FindFontFile("ＭＳ 明朝");
     EXPECT_NE(mincho.find("mincho"), std::string::npos) << mincho;
     EXPECT_EQ(FindFontFile("IPA Mincho"), mincho);
@@ -197,6 +193,7 @@ TEST_F(TextTest, FacesAreFoundMalformedUtf8BecomesReplacementsAndTextIsClipped) 
     // Partly or wholly off the surface: the same pixels as on a larger surface.
     auto large = Surface::Create(440, 240);
     DrawContext dcLarge(*large, palette_);
+    dcLarge.SetTextColor(kRedRef);  // as Draw left dc_
     for (DrawContext* dc : {&dc_, &dcLarge}) dc->SelectFont(font_.get()), dc->SetTransparentBackground(true);
     for (auto [x, y] : {std::pair{-7, -9}, {390, 190}}) dcLarge.TextOut(x + 20, y + 20, "Wj漢");
     for (auto [x, y] : {std::pair{-7, -9}, {390, 190}, {INT_MAX - 3, 0}, {INT_MIN, INT_MIN}, {0, INT_MAX}})

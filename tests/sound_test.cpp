@@ -29,7 +29,7 @@ protected:
     SoundDevice device;
 };
 
-TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwn) {
+TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwnAndFormatsAreConvertedOrRefused) {
     auto a = SoundBuffer::Create(device, Tone(2000));
     ASSERT_TRUE(a && !a->Playing());
     a->Play();
@@ -72,9 +72,9 @@ TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwn) {
     buffers.push_back(SoundBuffer::Create(device, Tone(100)));
     for (int i = 1; i < 20; ++i) buffers.push_back(buffers[0]->Duplicate());
     EXPECT_EQ(Mix_AllocateChannels(-1), channels);
-}
+    buffers.clear();
 
-TEST_F(SoundTest, FormatsAreConvertedOrRefused) {
+    // Formats are converted or refused.
     WaveData stereo8;
     stereo8.format = WaveFormat{1, 2, 11025, 22050, 2, 8};
     stereo8.samples.assign(11025 * 2 + 1, 0x80);  // a stray half frame is dropped

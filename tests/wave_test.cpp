@@ -59,14 +59,12 @@ TEST(Wave, ReadsFormatAndSamplesPastOtherChunksAndEachBadFileFailsAtItsStep) {
         f[at] = value;
         return f;
     };
-    std::vector<uint8_t> tinyRiff = patched(4, 3);
-    tinyRiff[5] = 0;
     const std::pair<std::vector<uint8_t>, int> rows[] = {
         // Whole files; a RIFF size past the data; the lowest and highest rates.
         {Wave({kMono16, kData}), 0}, {patched(6, 1), 0}, {Wave({Fmt(1, 1, 4000, 8000, 2, 16), kData}), 0},
         {Wave({Fmt(1, 2, 192000, 768000, 4, 16), Chunk{"data", {1, 2, 3, 4}}}), 0},
         // Empty; RIFX, WAVX, cut in the form type, a RIFF size below 4.
-        {{}, 1}, {patched(3, 'X'), 2}, {patched(11, 'X'), 2}, {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V'}, 2}, {tinyRiff, 2},
+        {{}, 1}, {patched(3, 'X'), 2}, {patched(11, 'X'), 2}, {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V'}, 2}, {patched(4, 3), 2},
         // No format chunk, or a chunk before it that runs past the end.
         {Wave({}), 3}, {Wave({kList, kData}), 3}, {Wave({Chunk{"LIST", {1, 2}, 100}, kMono16, kData}), 3},
         // Not PCM, no channels, three, 24 bits, rate too low and too high, wrong block align and byte rate.
