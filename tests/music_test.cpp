@@ -49,27 +49,23 @@ constexpr int kAudible = 1000, kSilent = 64;  // dither and the last of the echo
 // A note of about 100 ms, and the tune ends 100 ms after it.
 const std::vector<uint8_t> kBlip = {0, 0x90, 60, 100, 20, 0x80, 60, 0, 20, 0xFF, 0x2F, 0};
 
-class MusicTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(device.Open()) << SDL_GetError(); }
+TEST(MusicTest, TunesLoopStopAndGiveWayAtOnceAndUnplayableOnesStaySilent) {
+    dw::SoundDevice device;
+    ASSERT_TRUE(device.Open()) << SDL_GetError();
+    testing_support::TempDir dir;
+    int files = 0;
     // A file of one track at 96 ticks a beat, 120 beats a minute: a tick is about 5 ms.
-    std::unique_ptr<Music> Tune(const std::vector<uint8_t>& events) {
+    auto tune = [&](const std::vector<uint8_t>& events) {
         std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0};
         file.push_back(uint8_t(events.size()));
         file.insert(file.end(), events.begin(), events.end());
         const std::string path = dir.Str() + "/tune" + std::to_string(++files) + ".mid";
         testing_support::WriteAll(path, file);
         return Music::Load(device, path);
-    }
-    testing_support::TempDir dir;
-    int files = 0;
-    dw::SoundDevice device;
-};
-
-TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnceAndUnplayableOnesStaySilent) {
+    };
     OutputWatch out;
-    auto blip = Tune(kBlip);
-    auto hush = Tune({0x87, 0x40, 0xFF, 0x2F, 0});  // five seconds without a note
+    auto blip = tune(kBlip);
+    auto hush = tune({0x87, 0x40, 0xFF, 0x2F, 0});  // five seconds without a note
     ASSERT_TRUE(blip && hush);
 
     ASSERT_TRUE(blip->Play(true));
@@ -96,11 +92,11 @@ TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnceAndUnplayableOnesStaySilent) {
 
     // Both pass the structural check: a data byte with no status before it, and a tune that
     // ends as it begins. Neither stalls the mixer.
-    blip = Tune(kBlip);
+    blip = tune(kBlip);
     for (const auto& events : {std::vector<uint8_t>{0, 0x40, 0x40, 0, 0xFF, 0x2F, 0}, std::vector<uint8_t>{0, 0xFF, 0x2F, 0}}) {
         blip->Play(true);
         ASSERT_GT(out.Peak(15), kAudible);
-        auto bad = Tune(events);
+        auto bad = tune(events);
         ASSERT_TRUE(bad && bad->Play(true));
         EXPECT_LT(out.Peak(10), kSilent);
     }
@@ -113,10 +109,10 @@ TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnceAndUnplayableOnesStaySilent) {
     ASSERT_TRUE(blip->Play(true));
     device.Close();
     EXPECT_FALSE(blip->Play(true));
-    EXPECT_FALSE(Tune(kBlip));
+    EXPECT_FALSE(tune(kBlip));
     ASSERT_TRUE(device.Open());
     OutputWatch reopened;
-    auto fresh = Tune(kBlip);  // a new synthesizer, which the old tune must not use
+    auto fresh = tune(kBlip);  // a new synthesizer, which the old tune must not use
     EXPECT_FALSE(blip->Play(true));
     ASSERT_TRUE(fresh && fresh->Play(true));
     blip.reset();
