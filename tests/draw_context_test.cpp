@@ -39,6 +39,7 @@ TEST(DrawContextTest, ColoursMapToTheNearestEntryThroughTheCacheAndRectanglesInt
     ColorTable t{};
     t[1] = t[2] = {10, 10, 10};
     t[9] = {200, 100, 50};
+    t[5] = {200, 100, 51};  // a step from t[9]: only an exact match ends the search early
     const std::pair<ColorRef, int> ties[] = {{Rgb(10, 10, 10), 1}, {Rgb(4, 4, 4), 0}, {Rgb(5, 5, 5), 0},
                                              {Rgb(6, 6, 6), 1},    {0x3264C8, 9},       {Rgb(255, 120, 40), 9}};
     for (auto [colour, index] : ties) EXPECT_EQ(NearestIndex(t, colour), index) << std::hex << colour;
@@ -82,6 +83,7 @@ TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {
         // Lines leave out their end point and go on from it; they round to the nearest pixel.
         {&white, nullptr, [](DC dc) { dc.MoveTo(1, 1), dc.LineTo(5, 1), dc.LineTo(5, 4), dc.LineTo(5, 4); },
          "......../.WWWWW../.....W../.....W../......../........"},
+        {&white, nullptr, [](DC dc) { dc.LineTo(3, 0); }, "WWW...../......../......../......../......../........"},  // from (0, 0)
         {&white, nullptr, lines({{0, 0, 4, 2}, {7, 5, 6, 0}}), "W......./.WW...W./...W..W./.......W/.......W/.......W"},
         // From off the surface both ways, and across the whole int range.
         {&white, nullptr, lines({{-3, 1, 10, 1}, {-1, 4, 3, 4}, {8, 5, 4, 5}, {6, 9, 6, 2}}),

@@ -31,9 +31,7 @@ const char* GameDataDir() {
 }
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
+    if (const char* old = std::getenv(name)) old_ = old;
     if (value)
         setenv(name, value, 1);
     else
@@ -41,8 +39,8 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (had_)
-        setenv(name_.c_str(), old_.c_str(), 1);
+    if (old_)
+        setenv(name_.c_str(), old_->c_str(), 1);
     else
         unsetenv(name_.c_str());
 }

@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/draw_context.h"
@@ -45,8 +46,7 @@ public:
 
 private:
     std::string name_;
-    std::string old_;
-    bool had_;
+    std::optional<std::string> old_;
 };
 
 // Changes the working directory for the scope.
