@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <tuple>
 #include <vector>
 
@@ -49,7 +48,7 @@ const std::vector<uint8_t> kRows = {1, 2, 200, 0, 4, 5, 6, 0};
 // 6 x 3 RLE8: an encoded run and an odd absolute run, end of line, a delta up two rows.
 const std::vector<uint8_t> kRle = {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 1};
 
-TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTable) {
+TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTableAndMalformedFilesAreRejected) {
     std::vector<uint8_t> fullTable = Bmp(1, 1, 0, 256, {9, 0, 0, 0});
     Put(fullTable, kClrUsed, 256);
     struct Row {
@@ -76,9 +75,7 @@ TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTable) {
         for (size_t i = 0; i < 256; ++i)
             ASSERT_EQ(out.colors[i], i < r.colours ? TestColour(i) : PaletteEntry{}) << r.what << " colour " << i;
     }
-}
 
-TEST(BitmapDecode, MalformedFilesAreRejected) {
     auto patched = [](size_t at, uint32_t value, int bytes = 4) {
         std::vector<uint8_t> file = Bmp(3, 2, 0, 4, kRows);
         Put(file, at, value, bytes);
@@ -128,12 +125,10 @@ TEST(BitmapDecode, MalformedFilesAreRejected) {
 TEST(BitmapLoad, FilesAndResourcesBecomeSurfacesAndSetThePalette) {
     testing_support::TempDir dir;
     testing_support::ScopedCwd cwd(dir.Path());
-    auto write = [](const char* name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    };
+    using testing_support::WriteAll;
     Display display;
     ASSERT_TRUE(display.Open("test", true));
-    write("pic.bmp", Bmp(3, 2, 0, 4, kRows));
+    WriteAll("pic.bmp", Bmp(3, 2, 0, 4, kRows));
     std::unique_ptr<Surface> s = LoadBitmapSurface(&display, "pic.bmp");
     ASSERT_TRUE(s && s->Bounds() == (Rect{0, 0, 3, 2}));
     EXPECT_EQ(std::vector<uint8_t>(s->Pixels(), s->Pixels() + 6), (std::vector<uint8_t>{4, 5, 6, 1, 2, 200}));
@@ -146,13 +141,16 @@ TEST(BitmapLoad, FilesAndResourcesBecomeSurfacesAndSetThePalette) {
 
     // Failures leave the screen palette alone.
     const ColorTable before = display.Palette();
-    write("short.bmp", Bmp(3, 2, 0, 4, {1, 2, 3}));
+    WriteAll("short.bmp", Bmp(3, 2, 0, 4, {1, 2, 3}));
+    WriteAll("huge.bmp", Bmp(3, 2, 0, 4, kRows));
+    std::filesystem::resize_file("huge.bmp", (uintmax_t(64) << 20) + 1);  // a picture, then more than a file may hold
     std::filesystem::create_directory("dir.bmp");
-    for (const char* name : {"missing.bmp", "short.bmp", "dir.bmp", ""}) EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;
+    for (const char* name : {"missing.bmp", "short.bmp", "huge.bmp", "dir.bmp", ""})
+        EXPECT_EQ(LoadBitmapSurface(&display, name), nullptr) << name;
     EXPECT_TRUE(display.Palette() == before && LoadBitmapSurface(nullptr, "pic.bmp") == nullptr);
 
     // A built-in resource wins over a file of its name, in any case.
-    write("SABAKU", Bmp(3, 2, 0, 4, kRows));
+    WriteAll("SABAKU", Bmp(3, 2, 0, 4, kRows));
     s = LoadBitmapSurface(&display, "sabaku");
     EXPECT_TRUE(s && s->Bounds() != (Rect{0, 0, 3, 2}));
     display.Close();

@@ -1,11 +1,10 @@
-// The music as the mixer sends it out: tunes sound, loop, give way and cost no memory.
+// The music as the mixer sends it out: tunes sound, loop, give way and stop with the device.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,6 @@ class OutputWatch {
 public:
     OutputWatch() { Mix_SetPostMix(Seen, this); }
     ~OutputWatch() { Mix_SetPostMix(nullptr, nullptr); }
-    OutputWatch(const OutputWatch&) = delete;
-    OutputWatch& operator=(const OutputWatch&) = delete;
     bool Wait(int passes) {
         const long until = passes_ + passes;
         for (int ms = 0; passes_ < until && ms <= 5000; ++ms) SDL_Delay(1);
@@ -39,47 +36,36 @@ public:
 private:
     static void Seen(void* self, Uint8* stream, int len) {
         auto* w = static_cast<OutputWatch*>(self);
-        int peak = w->peak_;
-        for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(int(reinterpret_cast<int16_t*>(stream)[i])));
-        w->peak_ = peak;
+        const auto* samples = reinterpret_cast<const int16_t*>(stream);
+        for (int i = 0; i < len / 2; ++i) w->peak_ = std::max(w->peak_.load(), std::abs(int(samples[i])));
         ++w->passes_;
     }
     std::atomic<int> peak_{0};
     std::atomic<long> passes_{0};
 };
 
-constexpr int kAudible = 1000;
-constexpr int kSilent = 64;  // dither and the last of the echo stay below it
-
-// One track at 96 ticks a beat, 120 beats a minute: a tick is about 5 ms.
-std::vector<uint8_t> MidiFile(const std::vector<uint8_t>& events) {
-    std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0};
-    f.push_back(uint8_t(events.size()));
-    f.insert(f.end(), events.begin(), events.end());
-    return f;
-}
+constexpr int kAudible = 1000, kSilent = 64;  // dither and the last of the echo stay below kSilent
 
 // A note of about 100 ms, and the tune ends 100 ms after it.
 const std::vector<uint8_t> kBlip = {0, 0x90, 60, 100, 20, 0x80, 60, 0, 20, 0xFF, 0x2F, 0};
 
-class MusicTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(device.Open()) << SDL_GetError(); }
-    std::unique_ptr<Music> Tune(const std::vector<uint8_t>& events) {
-        const std::string path = dir.Str() + "/tune" + std::to_string(++files) + ".mid";
-        const std::vector<uint8_t> bytes = MidiFile(events);
-        std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
-        return Music::Load(device, path);
-    }
+TEST(MusicTest, TunesLoopStopAndGiveWayAtOnceAndUnplayableOnesStaySilent) {
+    dw::SoundDevice device;
+    ASSERT_TRUE(device.Open()) << SDL_GetError();
     testing_support::TempDir dir;
     int files = 0;
-    dw::SoundDevice device;
-};
-
-TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnce) {
+    // A file of one track at 96 ticks a beat, 120 beats a minute: a tick is about 5 ms.
+    auto tune = [&](const std::vector<uint8_t>& events) {
+        std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0};
+        file.push_back(uint8_t(events.size()));
+        file.insert(file.end(), events.begin(), events.end());
+        const std::string path = dir.Str() + "/tune" + std::to_string(++files) + ".mid";
+        testing_support::WriteAll(path, file);
+        return Music::Load(device, path);
+    };
     OutputWatch out;
-    auto blip = Tune(kBlip);
-    auto hush = Tune({0x87, 0x40, 0xFF, 0x2F, 0});  // five seconds without a note
+    auto blip = tune(kBlip);
+    auto hush = tune({0x87, 0x40, 0xFF, 0x2F, 0});  // five seconds without a note
     ASSERT_TRUE(blip && hush);
 
     ASSERT_TRUE(blip->Play(true));
@@ -103,63 +89,46 @@ TEST_F(MusicTest, TunesLoopStopAndGiveWayAtOnce) {
     EXPECT_GT(out.Peak(15), kAudible);
     blip.reset();
     EXPECT_LT(out.Peak(10), kSilent);
-}
 
-TEST_F(MusicTest, UnplayableTunesAndTunesOfAClosedDeviceStaySilent) {
-    auto blip = Tune(kBlip);
-    {
-        OutputWatch out;
-        // Both pass the structural check: a data byte with no status before it, and a tune
-        // that ends as it begins. Neither stalls the mixer.
-        for (const auto& events : {std::vector<uint8_t>{0, 0x40, 0x40, 0, 0xFF, 0x2F, 0}, std::vector<uint8_t>{0, 0xFF, 0x2F, 0}}) {
-            blip->Play(true);
-            ASSERT_GT(out.Peak(15), kAudible);
-            auto bad = Tune(events);
-            ASSERT_TRUE(bad && bad->Play(true));
-            EXPECT_LT(out.Peak(10), kSilent);
-        }
+    // Both pass the structural check: a data byte with no status before it, and a tune that
+    // ends as it begins. Neither stalls the mixer.
+    blip = tune(kBlip);
+    for (const auto& events : {std::vector<uint8_t>{0, 0x40, 0x40, 0, 0xFF, 0x2F, 0}, std::vector<uint8_t>{0, 0xFF, 0x2F, 0}}) {
+        blip->Play(true);
+        ASSERT_GT(out.Peak(15), kAudible);
+        auto bad = tune(events);
+        ASSERT_TRUE(bad && bad->Play(true));
+        EXPECT_LT(out.Peak(10), kSilent);
     }
+    // Missing, empty, not MIDI, or a directory: refused.
+    testing_support::WriteAll(dir.Path() / "empty.mid", {});
+    testing_support::WriteAll(dir.Path() / "short.mid", {'M', 'T', 'h', 'd'});
+    for (const char* name : {"empty.mid", "short.mid", "missing.mid", ""})
+        EXPECT_FALSE(Music::Load(device, (dir.Path() / name).string())) << name;
+
     ASSERT_TRUE(blip->Play(true));
     device.Close();
     EXPECT_FALSE(blip->Play(true));
-    EXPECT_FALSE(Tune(kBlip));
+    EXPECT_FALSE(tune(kBlip));
     ASSERT_TRUE(device.Open());
-    OutputWatch out;
+    OutputWatch reopened;
+    auto fresh = tune(kBlip);  // a new synthesizer, which the old tune must not use
     EXPECT_FALSE(blip->Play(true));
-    auto fresh = Tune(kBlip);
     ASSERT_TRUE(fresh && fresh->Play(true));
     blip.reset();
-    EXPECT_GT(out.Peak(15), kAudible);
+    EXPECT_GT(reopened.Peak(15), kAudible);
 }
 
-long ResidentKb() {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * 4;
-}
-
-TEST(MusicMemory, OneSynthesizerWhateverHowManyTunesHavePlayed) {
-    constexpr const char* kTunes[] = {"Start.mid", "Select.mid", "Fighting1.mid", "Fighting2.mid", "Fighting3.mid", "Ending.mid"};
-#if defined(__SANITIZE_ADDRESS__)  // the sanitizer holds freed memory back; its leak check stands in
-    constexpr long kMaxGrowthKb = 1L << 40;
-#else
-    constexpr long kMaxGrowthKb = 2048;
-#endif
+// The screen's tune plays through the form and goes with the sound device.
+TEST(FormMusic, TheTitleTuneSoundsAndGoesWithTheSoundDevice) {
     testing_support::GameRig rig;
     TForm1& f = *rig.form;
-    f.FormShow();  // the title screen starts its tune
-    ASSERT_TRUE(f.SoundDevice && !f.Closed());
+    f.FormShow();
+    ASSERT_TRUE(f.SoundDevice && f.MusicSegment && !f.Closed());
     OutputWatch out;
-    SDL_Delay(300);
-    const long first = ResidentKb();
-    for (int i = 0; i < 506; ++i) {
-        ASSERT_TRUE(f.PlayMusic(kTunes[i % 6])) << i;
-        SDL_Delay(i < 6 ? 300 : 2);
-        if (i == 5 || i == 505) {
-            EXPECT_LT(ResidentKb() - first, kMaxGrowthKb) << "after " << i + 1 << " tunes";
-        }
-    }
-    EXPECT_GT(out.Peak(40), kAudible) << "the memory of a silent synthesizer proves nothing";
+    EXPECT_GT(out.Peak(40), kAudible);
+    f.EndDirectSound();
+    EXPECT_FALSE(f.MusicSegment) << "a tune outlived its sound device";
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <stdexcept>
 #include <cstdlib>
 #include <fstream>
@@ -16,10 +15,8 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
     std::string tmpl = (fs::temp_directory_path() / "duskwarden-test-XXXXXX").string();
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = buf.data();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
 }
 
 TempDir::~TempDir() {
@@ -33,21 +30,8 @@ const char* GameDataDir() {
     return dir;
 }
 
-void PrepareGameDir(const fs::path& dir) {
-    for (const auto& entry : fs::directory_iterator(GameDataDir())) {
-        const fs::path name = entry.path().filename();
-        if (entry.path().extension() == ".mid") {
-            fs::copy_file(entry.path(), dir / name, fs::copy_options::overwrite_existing);
-        } else if (entry.is_directory() && name.string().rfind("p_", 0) == 0) {
-            fs::create_directory_symlink(entry.path(), dir / name);
-        }
-    }
-}
-
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
+    if (const char* old = std::getenv(name)) old_ = old;
     if (value)
         setenv(name, value, 1);
     else
@@ -55,24 +39,16 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (had_)
-        setenv(name_.c_str(), old_.c_str(), 1);
+    if (old_)
+        setenv(name_.c_str(), old_->c_str(), 1);
     else
         unsetenv(name_.c_str());
-}
-
-ScopedCwd::ScopedCwd(const fs::path& dir) : old_(fs::current_path()) { fs::current_path(dir); }
-ScopedCwd::~ScopedCwd() {
-    std::error_code ec;
-    fs::current_path(old_, ec);
 }
 
 void PushKey(SDL_Scancode code, bool down) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.keysym.scancode = code;
-    e.key.keysym.sym = SDL_GetKeyFromScancode(code);
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = code;  // all the game reads
     SDL_PushEvent(&e);
 }
 
@@ -104,9 +80,16 @@ int ActiveShots(const TForm1& f, int group) {
     return n;
 }
 
+// The working directory holds the music files and links to the robot view sheets.
 GameRig::GameRig() {
     dw::Display::SetPacing(false);
-    PrepareGameDir(dir.Path());
+    for (const auto& entry : fs::directory_iterator(GameDataDir())) {
+        const fs::path name = entry.path().filename();
+        if (entry.path().extension() == ".mid")
+            fs::copy_file(entry.path(), dir.Path() / name);
+        else if (entry.is_directory() && name.string().starts_with("p_"))
+            fs::create_directory_symlink(entry.path(), dir.Path() / name);
+    }
     form = std::make_unique<TForm1>();
     form->DataDir = dir.Str();
 }
@@ -180,34 +163,28 @@ std::vector<uint8_t> Words(std::initializer_list<int32_t> fields) {
 }
 
 void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::string& path) {
-    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, s.Width(), s.Height(), 8, SDL_PIXELFORMAT_INDEX8);
+    std::vector<uint8_t> pixels(s.Pixels(), s.Pixels() + s.Width() * s.Height());
+    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), s.Width(), s.Height(), 8, s.Width(), SDL_PIXELFORMAT_INDEX8);
     if (!out) return;
-    SDL_Color colours[256];
-    for (size_t i = 0; i < 256; ++i) colours[i] = {palette[i].r, palette[i].g, palette[i].b, 255};
-    SDL_SetPaletteColors(out->format->palette, colours, 0, 256);
-    for (int y = 0; y < s.Height(); ++y) std::copy(s.Row(y), s.Row(y) + s.Width(), static_cast<uint8_t*>(out->pixels) + y * out->pitch);
+    for (size_t i = 0; i < 256; ++i) out->format->palette->colors[i] = {palette[i].r, palette[i].g, palette[i].b, 255};
     SDL_SaveBMP(out, path.c_str());
     SDL_FreeSurface(out);
 }
 
 bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,
                const char* text, dw::ColorRef colour) {
-    auto ref = dw::Surface::Create(picture.Width(), picture.Height());
     constexpr uint8_t kBlank = 7;
+    auto ref = dw::Surface::Create(picture.Width(), picture.Height());
     ref->Fill(kBlank);
     dw::DrawContext dc(*ref, palette);
     dc.SelectFont(font);
     dc.SetTransparentBackground(true);
     dc.SetTextColor(colour);
     dc.TextOut(x, y, text);
-    int lit = 0;
-    for (int py = 0; py < ref->Height(); ++py)
-        for (int px = 0; px < ref->Width(); ++px)
-            if (ref->Get(px, py) != kBlank) {
-                ++lit;
-                if (picture.Get(px, py) != ref->Get(px, py)) return false;
-            }
-    return lit > 0;
+    const uint8_t* const want = ref->Pixels();
+    const uint8_t* const end = want + size_t(ref->Width()) * size_t(ref->Height());
+    return std::any_of(want, end, [](uint8_t w) { return w != kBlank; }) &&
+           std::equal(want, end, picture.Pixels(), [](uint8_t w, uint8_t p) { return w == kBlank || w == p; });
 }
 
 std::string Picture(const dw::Surface& s, std::string_view chars) {

@@ -9,11 +9,10 @@
 #include <SDL.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/draw_context.h"
-#include "platform/geometry.h"
-#include "platform/surface.h"
 
 class TForm1;
 
@@ -37,10 +36,6 @@ private:
 // the binary, where a moved copy of the build can find and rewrite it.
 const char* GameDataDir();
 
-// Fills dir with what the game reads from its working directory: the music files and
-// the robot view sheets (linked from the build's game directory).
-void PrepareGameDir(const std::filesystem::path& dir);
-
 // Sets an environment variable for the scope and restores the old value.
 class ScopedEnv {
 public:
@@ -51,15 +46,19 @@ public:
 
 private:
     std::string name_;
-    std::string old_;
-    bool had_;
+    std::optional<std::string> old_;
 };
 
 // Changes the working directory for the scope.
 class ScopedCwd {
 public:
-    explicit ScopedCwd(const std::filesystem::path& dir);
-    ~ScopedCwd();
+    explicit ScopedCwd(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~ScopedCwd() {
+        std::error_code ec;  // nowhere to report it from a destructor
+        std::filesystem::current_path(old_, ec);
+    }
     ScopedCwd(const ScopedCwd&) = delete;
     ScopedCwd& operator=(const ScopedCwd&) = delete;
 
