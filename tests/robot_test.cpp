@@ -85,7 +85,7 @@ struct Volley {
 // moves by (sx, sy) as the volley leaves. Runs until player 1 stands idle, every shot has
 // ended and the twin has recovered.
 Volley Fire(Rig& rig, int id, int k, int ox, int oy, int sx, int sy, int node = -1) {
-    rig.Load(14, 14, 2);  // what a builder leaves unwritten holds another robot's values
+    rig.Load(id == 3 ? 15 : 3, 2, 2);  // what a builder leaves unwritten holds another robot's values
     rig.Load(id, id, 2);
     TForm1& f = rig.f;
     rig.Place(400, 400, 400 + ox, 400 + oy);
@@ -412,13 +412,16 @@ TEST(Robots, FiguresTheirDataGives) {
          {46, 46, 46, 46}},
         {"FIRE-FLY burst stages: the farthest hits right of and below the twin", Reach(rig, 5, 2, 0, 9), {24, 24}},
         {"", Reach(rig, 5, 2, 0, 10), {28, 28}},
+        {"FLORTING-MINE's first two blasts: the farthest hits right of and below the twin", Reach(rig, 11, 2, 0, 2),
+         {39, 39}},
+        {"", Reach(rig, 11, 2, 0, 3), {51, 51}},
         {"SPIKE thrust facing up, then right: the farthest hits right of and below the twin", Reach(rig, 5, 1, 0, 1),
          {44, 54}},
         {"", Reach(rig, 5, 1, 2, 1), {54, 44}},
-        {"MACHINE-GUN bullet facing up and down-left, FLORTING-MINE's last blast: pixels drawn wrong",
+        {"MACHINE-GUN bullet facing up and down-left, FLORTING-MINE's last blast, DOZ's bullet facing up-right: pixels drawn wrong",
          {Drawn(1, 0, 0, 0, {0, 0, 10, 10}, 8), Drawn(1, 0, 5, 0, {33, 0, 43, 10}, 8),
-          Drawn(11, 2, 0, 4, {60, 127, 88, 155}, 40)},
-         {0, 0, 0}},
+          Drawn(11, 2, 0, 4, {60, 127, 88, 155}, 40), Drawn(4, 0, 1, 0, {22, 0, 32, 10}, 10)},
+         {0, 0, 0, 0}},
     };
     for (const auto& c : figures) EXPECT_EQ(c.got, c.want) << c.what;
 
