@@ -502,6 +502,13 @@ TEST(FightView, SheetsDepthGaugesTrailsShotsAndWords) {
         EXPECT_TRUE(drawn > 200 && wrong == 0) << facing << ": " << wrong << " of " << drawn;
     }
 
+    // Away from the robots the ground repeats its 200-pixel picture each way.
+    f.Draw_FS2();
+    int seams = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 600; ++x) seams += back.Get(x, y) != back.Get(x + 200, y) || back.Get(x, y) != back.Get(x, y + 400);
+    EXPECT_EQ(seams, 0);
+    rig.Draw();
     // A hidden robot is not drawn: letting it show changes the picture.
     const std::vector<uint8_t> hidden(back.Row(0), back.Row(0) + 800 * 600);
     f.P2Hide = 0;
