@@ -3,8 +3,6 @@
 // fight stage, exactly as the frame loop steps them.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <initializer_list>
 #include <memory>
 #include <vector>

@@ -2,43 +2,15 @@
 // pre-fight load of the heaviest pair, and start-up to the first drawn frame.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 
-#include "fight/fighter.h"
-#include "shell/form.h"
+#include "fight_rig.h"
 
 namespace {
 
-struct InGameData {
-    std::filesystem::path old = std::filesystem::current_path();
-    InGameData() { std::filesystem::current_path(DW_GAME_DATA_DIR); }
-    ~InGameData() { std::filesystem::current_path(old); }
-};
-
-// D-2-E against D-2-E, past the pre-fight load, in the fight proper.
-struct Fight : InGameData {
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
-    TForm1& f = *form;
-
-    Fight() {
-        dw::Display::SetPacing(false);
-        f.DirectDrawObj = std::make_unique<dw::Display>();
-        f.DirectDrawObj->Open("bench", true);
-        f.CreateDrawingTools();
-        f.BuildDammyWeapon();
-        f.BuildDefaultMotions();
-        f.GameMode = 2;
-        f.P1RobotId = f.P2RobotId = 14;
-        f.ToBefore();
-        f.ToFight();
-        f.GameState = kStateFight;
-    }
-};
-
 void BM_FightFrame(benchmark::State& state) {
-    Fight fight;
-    TForm1& f = fight.f;
+    fight_rig::Rig rig;  // D-2-E against D-2-E in the fight proper
+    TForm1& f = rig.f;
     std::vector<uint32_t> argb(size_t(dw::kScreenWidth) * dw::kScreenHeight);
     for (auto _ : state) {
         state.PauseTiming();  // every record of every group in flight on a long straight node
@@ -56,12 +28,8 @@ void BM_FightFrame(benchmark::State& state) {
                     s.PosY = 60 + 60 * g;
                 }
         state.ResumeTiming();
-        f.ControlHead();
-        f.FightStage();
-        f.Draw_FS2();
-        f.BackDC.emplace(*f.BackSurface(), f.DirectDrawObj->Palette());
-        f.Draw_FS();
-        f.BackDC.reset();
+        rig.Frame();
+        rig.Draw();
         dw::ConvertToArgb(*f.BackSurface(), f.DirectDrawObj->Palette(), argb.data(), dw::kScreenWidth * 4);
         benchmark::DoNotOptimize(argb.data());
     }
@@ -70,18 +38,19 @@ BENCHMARK(BM_FightFrame)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportA
 
 // Two four-weapon robots, one with a homing missile's turn tables.
 void BM_ToBeforeHeaviestPair(benchmark::State& state) {
-    Fight fight;
-    fight.f.P1RobotId = 3;
-    fight.f.P2RobotId = 15;
+    fight_rig::Rig rig;
+    testing_support::ScopedCwd cwd(testing_support::GameDataDir());
+    rig.f.P1RobotId = 3;
+    rig.f.P2RobotId = 15;
     for (auto _ : state) {
-        fight.f.ToBefore();
-        benchmark::DoNotOptimize(fight.f.P2Fighter.Armour);
+        rig.f.ToBefore();
+        benchmark::DoNotOptimize(rig.f.P2Fighter.Armour);
     }
 }
 BENCHMARK(BM_ToBeforeHeaviestPair)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_StartUpToFirstFrame(benchmark::State& state) {
-    InGameData here;
+    testing_support::ScopedCwd cwd(testing_support::GameDataDir());
     for (auto _ : state) {
         auto form = std::make_unique<TForm1>();
         form->FormShow();
