@@ -38,8 +38,6 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     for (int i = 0; i < 14; ++i) f.App.Pump();
     // Each volley plays its own weapon's sound.
     EXPECT_TRUE(playing(f.P1ShotSounds[2]) && playing(f.P2ShotSounds[0]) && !playing(f.P2ShotSounds[2]));
-    if (const char* out = std::getenv("DW_SCREENSHOT_DIR"))
-        testing_support::DumpBmp(*f.BackSurface(), f.DirectDrawObj->Palette(), std::string(out) + "/fight.bmp");
     PushKey(SDL_SCANCODE_J, false);
     PushKey(SDL_SCANCODE_KP_1, false);
     // Then rifle shot after rifle shot, press by press, to the knock-out.

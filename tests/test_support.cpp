@@ -162,15 +162,6 @@ std::vector<uint8_t> Words(std::initializer_list<int32_t> fields) {
     return v;
 }
 
-void DumpBmp(const dw::Surface& s, const dw::ColorTable& palette, const std::string& path) {
-    std::vector<uint8_t> pixels(s.Pixels(), s.Pixels() + s.Width() * s.Height());
-    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), s.Width(), s.Height(), 8, s.Width(), SDL_PIXELFORMAT_INDEX8);
-    if (!out) return;
-    for (size_t i = 0; i < 256; ++i) out->format->palette->colors[i] = {palette[i].r, palette[i].g, palette[i].b, 255};
-    SDL_SaveBMP(out, path.c_str());
-    SDL_FreeSurface(out);
-}
-
 bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,
                const char* text, dw::ColorRef colour) {
     constexpr uint8_t kBlank = 7;

@@ -116,9 +116,6 @@ std::vector<uint8_t> ReadAll(const std::filesystem::path& path);
 void WriteAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> Words(std::initializer_list<int32_t> fields);
 
-// Writes an 8-bit surface with a palette as a .bmp, for looking at a screen by eye.
-void DumpBmp(const dw::Surface& surface, const dw::ColorTable& palette, const std::string& path);
-
 // Whether text drawn alone with this font and colour at (x, y) shows in the picture: every
 // pixel the text sets is set to the same index there.
 bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const dw::Font* font, int x, int y,
