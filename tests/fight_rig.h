@@ -23,12 +23,7 @@ struct Rig {
     TForm1& f = *form;
 
     explicit Rig(int p1 = 14, int p2 = 14, int mode = 2) {
-        dw::Display::SetPacing(false);
-        f.DirectDrawObj = std::make_unique<dw::Display>();
-        f.DirectDrawObj->Open("test", true);
-        f.CreateDrawingTools();
-        f.BuildDammyWeapon();
-        f.BuildDefaultMotions();
+        testing_support::OpenHeadless(f);
         Load(p1, p2, mode);
     }
 

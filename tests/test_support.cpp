@@ -118,18 +118,22 @@ bool OnScreen(TForm1& f, int x, int y, const char* text, dw::ColorRef colour, in
     return TextShows(*f.BackSurface(), f.DirectDrawObj->Palette(), f.Fonts[size_t(font)].get(), x, y, text, colour);
 }
 
+void OpenHeadless(TForm1& f) {
+    dw::Display::SetPacing(false);
+    f.DirectDrawObj = std::make_unique<dw::Display>();
+    f.DirectDrawObj->Open("test", true);
+    f.CreateDrawingTools();
+    f.BuildDammyWeapon();
+    f.BuildDefaultMotions();
+}
+
 ScreenRig::ScreenRig() : form(std::make_unique<TForm1>()), back(dw::Surface::Create(800, 600)) {
     for (int i = 0; i < 256; ++i) palette[size_t(i)] = {uint8_t(i), uint8_t(i), uint8_t(i)};
     const dw::PaletteEntry colours[] = {{255, 0, 0}, {0, 0, 255}, {0, 128, 0}, {0, 120, 0}, {180, 0, 0}, {0, 0, 180}};
     std::copy(std::begin(colours), std::end(colours), palette.begin() + 1);
-    dw::Display::SetPacing(false);
-    form->DirectDrawObj = std::make_unique<dw::Display>();
-    form->DirectDrawObj->Open("test", true);
+    OpenHeadless(*form);
     form->DirectDrawObj->SetPalette(palette);
-    form->CreateDrawingTools();
     form->FillRoster();
-    form->BuildDammyWeapon();
-    form->BuildDefaultMotions();
     form->App.OnIdle([this] { form->AppIdle(); });
 }
 

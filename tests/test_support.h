@@ -93,6 +93,10 @@ struct GameRig {
 // 1 (Pad1), 0 (Pad6) and + (PadAdd); ! is F1. An upper-case letter is held three frames.
 void Play(TForm1& form, std::string_view script);
 
+// Gives a form a hidden window, pacing off, its drawing tools, the stand-in weapon and the
+// default motions: what the screens and the fight need of a start, without the start.
+void OpenHeadless(TForm1& form);
+
 // A form with its drawing tools, the robot catalogue and a hidden window, in the game's data
 // directory, not started; its loop runs AppIdle. Screens can also draw into `back` through
 // a palette of greys with red, blue and greens at 1..6.
