@@ -64,7 +64,8 @@ TEST(Assetgen, PicturesShareOnePaletteFillTheCellsTheGameReadsAndCanBeOverridden
     for (int robot = 0; robot < kRosterSize; ++robot) {
         const Rect cell = RosterCell(robot);
         EXPECT_TRUE(HasInk(*marks, cell) && HasInk(*portraits, cell)) << robot;
-        EXPECT_TRUE(portraits->Get(cell.left, cell.top) == kMagenta && portraits->Get(cell.right - 1, cell.bottom - 1) == kMagenta);
+        EXPECT_TRUE(portraits->Get(cell.left, cell.top) == kMagenta &&
+                    portraits->Get(cell.right - 1, cell.bottom - 1) == kMagenta);
     }
     // Every view sheet of every robot: a frame in each cell, and attacks that move.
     int count = 0;
@@ -108,7 +109,8 @@ TEST(Assetgen, SoundsAndTunesLoadThroughTheGamesOwnReaders) {
     for (const fs::path& path : Generated(gAssetDir, ".wav")) {
         std::string lower = path.stem().string();
         std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
-        EXPECT_TRUE(FindResource(ResourceKind::Bitmap, lower).empty() && FindResource(ResourceKind::Wave, lower + "x").empty());
+        EXPECT_TRUE(FindResource(ResourceKind::Bitmap, lower).empty() &&
+                    FindResource(ResourceKind::Wave, lower + "x").empty());
         WaveData wave;
         ASSERT_EQ(ReadWave(FindResource(ResourceKind::Wave, lower), wave), 0) << path;
         EXPECT_TRUE(SoundBuffer::Create(device, wave)) << path;

@@ -34,11 +34,17 @@ std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint32_t compression, ui
     const size_t offBits = tableAt + 4 * colours;
     std::vector<uint8_t> b(offBits + data.size(), 0);
     b[0] = 'B', b[1] = 'M';
-    for (auto [at, v, n] : {std::tuple{kOffBits, uint32_t(offBits), 4}, {kInfoSize, infoSize, 4}, {kWidth, uint32_t(width), 4},
-                            {kHeight, uint32_t(height), 4}, {kPlanes, 1u, 2}, {kBitCount, 8u, 2}, {kCompression, compression, 4},
+    for (auto [at, v, n] : {std::tuple{kOffBits, uint32_t(offBits), 4},
+                            {kInfoSize, infoSize, 4},
+                            {kWidth, uint32_t(width), 4},
+                            {kHeight, uint32_t(height), 4},
+                            {kPlanes, 1u, 2},
+                            {kBitCount, 8u, 2},
+                            {kCompression, compression, 4},
                             {kClrUsed, colours == 256 ? 0 : colours, 4}})
         Put(b, at, v, n);
-    for (size_t i = 0; i < colours; ++i) Put(b, tableAt + 4 * i, TestColour(i).b | TestColour(i).g << 8 | TestColour(i).r << 16);
+    for (size_t i = 0; i < colours; ++i)
+        Put(b, tableAt + 4 * i, TestColour(i).b | TestColour(i).g << 8 | TestColour(i).r << 16);
     std::copy(data.begin(), data.end(), b.begin() + std::ptrdiff_t(offBits));
     return b;
 }
@@ -65,7 +71,10 @@ TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTableAndMalformedFilesAreRej
         {"full table", fullTable, 1, {9}, 256},
         {"RLE8", Bmp(6, 3, 1, 4, kRle), 6, {0, 0, 9, 9, 0, 0, 0, 0, 0, 0, 0, 0, 7, 7, 7, 1, 2, 3}},
         // Runs filling a row exactly, then a delta to the far corner.
-        {"RLE8 to the edges", Bmp(4, 2, 1, 4, {4, 1, 0, 0, 0, 4, 1, 2, 3, 4, 0, 2, 0, 1, 0, 1}), 4, {1, 2, 3, 4, 1, 1, 1, 1}},
+        {"RLE8 to the edges",
+         Bmp(4, 2, 1, 4, {4, 1, 0, 0, 0, 4, 1, 2, 3, 4, 0, 2, 0, 1, 0, 1}),
+         4,
+         {1, 2, 3, 4, 1, 1, 1, 1}},
     };
     for (const Row& r : rows) {
         DecodedBitmap out;
@@ -87,28 +96,50 @@ TEST(BitmapDecode, PixelsComeOutTopDownWithTheColourTableAndMalformedFilesAreRej
     // RLE8 data of a 4 x 2 picture.
     auto rle = [](std::vector<uint8_t> data) { return Bmp(4, 2, 1, 2, data); };
     const std::pair<std::vector<uint8_t>, bool> files[] = {
-        {patched(0, 'B' | 'A' << 8, 2), false}, {patched(0, 'A' | 'M' << 8, 2), false},    // magic
-        {patched(kBitCount, 24, 2), false},     {patched(kPlanes, 2, 2), false},
-        {patched(kCompression, 2), false},      {Bmp(6, -3, 1, 4, kRle), false},           // RLE4; top-down RLE8
-        {patched(kClrUsed, 3), true},           {patched(kClrUsed, 257), false},
-        {patched(kClrUsed, 5), false},          {patched(kOffBits, 14 + 40 + 12), false},  // table past the pixels
-        {patched(kOffBits, 0xFFFFFFF0), false}, {patched(kOffBits, 14 + 40 + 16 + 9), false},
-        {patched(kInfoSize, 39), false},        {patched(kInfoSize, 0xFFFFFFF0), false},
-        {patched(kWidth, 0), false},            {patched(kWidth, uint32_t(-3)), false},
-        {patched(kHeight, 0), false},           {patched(kHeight, uint32_t(INT32_MIN)), false},
-        {empty(8192, 1), true},                 {empty(1, 8192), true},
-        {empty(4096, 4096), true},              {empty(8193, 1), false},
-        {empty(1, 8193), false},                {empty(4097, 4096), false},
-        {empty(8192, 8192), false},             {empty(65536, 65536), false},  // 2^32 pixels wrap to 0
-        {empty(INT32_MAX, 2), false},           {Bmp(1, -8193, 0, 2, std::vector<uint8_t>(4 * 8193)), false},
+        {patched(0, 'B' | 'A' << 8, 2), false},
+        {patched(0, 'A' | 'M' << 8, 2), false},  // magic
+        {patched(kBitCount, 24, 2), false},
+        {patched(kPlanes, 2, 2), false},
+        {patched(kCompression, 2), false},
+        {Bmp(6, -3, 1, 4, kRle), false},  // RLE4; top-down RLE8
+        {patched(kClrUsed, 3), true},
+        {patched(kClrUsed, 257), false},
+        {patched(kClrUsed, 5), false},
+        {patched(kOffBits, 14 + 40 + 12), false},  // table past the pixels
+        {patched(kOffBits, 0xFFFFFFF0), false},
+        {patched(kOffBits, 14 + 40 + 16 + 9), false},
+        {patched(kInfoSize, 39), false},
+        {patched(kInfoSize, 0xFFFFFFF0), false},
+        {patched(kWidth, 0), false},
+        {patched(kWidth, uint32_t(-3)), false},
+        {patched(kHeight, 0), false},
+        {patched(kHeight, uint32_t(INT32_MIN)), false},
+        {empty(8192, 1), true},
+        {empty(1, 8192), true},
+        {empty(4096, 4096), true},
+        {empty(8193, 1), false},
+        {empty(1, 8193), false},
+        {empty(4097, 4096), false},
+        {empty(8192, 8192), false},
+        {empty(65536, 65536), false},  // 2^32 pixels wrap to 0
+        {empty(INT32_MAX, 2), false},
+        {Bmp(1, -8193, 0, 2, std::vector<uint8_t>(4 * 8193)), false},
         // Runs past the row end (encoded, a second one, absolute), or below the bottom row.
-        {rle({5, 1, 0, 1}), false}, {rle({4, 1, 1, 1, 0, 1}), false}, {rle({2, 1, 0, 3, 1, 2, 3, 0, 0, 1}), false},
-        {rle({0, 0, 0, 0, 1, 1, 0, 1}), false}, {rle({0, 2, 0, 2, 0, 3, 1, 2, 3, 0}), false},
+        {rle({5, 1, 0, 1}), false},
+        {rle({4, 1, 1, 1, 0, 1}), false},
+        {rle({2, 1, 0, 3, 1, 2, 3, 0, 0, 1}), false},
+        {rle({0, 0, 0, 0, 1, 1, 0, 1}), false},
+        {rle({0, 2, 0, 2, 0, 3, 1, 2, 3, 0}), false},
         // End of line below the bottom row; deltas right of, below, and from x 3 past the edge.
-        {rle({0, 0, 0, 0, 0, 0, 0, 1}), false}, {rle({0, 2, 5, 0, 0, 1}), false}, {rle({0, 2, 0, 3, 0, 1}), false},
+        {rle({0, 0, 0, 0, 0, 0, 0, 1}), false},
+        {rle({0, 2, 5, 0, 0, 1}), false},
+        {rle({0, 2, 0, 3, 0, 1}), false},
         {rle({3, 1, 0, 2, 2, 0, 0, 1}), false},
         // Absolute runs past the data or missing their pad byte, a delta past the data, no end of bitmap.
-        {rle({0, 4, 1, 2}), false}, {rle({0, 3, 1, 2, 3}), false}, {rle({0, 2, 1}), false}, {rle({2, 1}), false},
+        {rle({0, 4, 1, 2}), false},
+        {rle({0, 3, 1, 2, 3}), false},
+        {rle({0, 2, 1}), false},
+        {rle({2, 1}), false},
     };
     for (size_t i = 0; i < std::size(files); ++i) {
         DecodedBitmap out;

@@ -20,9 +20,14 @@ using namespace testing_support;
 TEST(DamagedData, MissingOrCorruptGameFilesEndTheGame) {
     enum When { StartUp, ToSelect, ToFight };
     // keep: the bytes kept before some garbage; -1: the file is removed
-    const struct { const char* file; int keep; When when; bool audio = true, closes = true; } cases[] = {
+    const struct {
+        const char* file;
+        int keep;
+        When when;
+        bool audio = true, closes = true;
+    } cases[] = {
         {"p_D2E/st_bs.bmp", -1, ToFight}, {"p_D2E/st_bs.bmp", 60, ToFight},  // cut inside the colour table
-        {"Start.mid", 10, StartUp},       {"Select.mid", -1, ToSelect},  {"Start.mid", -1, StartUp, false, false},
+        {"Start.mid", 10, StartUp},       {"Select.mid", -1, ToSelect},     {"Start.mid", -1, StartUp, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.file << " keeping " << c.keep);
@@ -38,8 +43,10 @@ TEST(DamagedData, MissingOrCorruptGameFilesEndTheGame) {
         std::vector<uint8_t> bytes = ReadAll(file);
         bytes.resize(size_t(std::max(c.keep, 0)));
         bytes.insert(bytes.end(), {'g', 'a', 'r', 'b', 'a', 'g', 'e'});
-        if (c.keep < 0) fs::remove(file);
-        else WriteAll(file, bytes);
+        if (c.keep < 0)
+            fs::remove(file);
+        else
+            WriteAll(file, bytes);
         f.FormShow();
         ASSERT_TRUE(c.when == StartUp || !f.Closed());
         if (c.when == ToSelect) {
@@ -62,10 +69,15 @@ TEST(DamagedData, MissingOrCorruptGameFilesEndTheGame) {
 TEST(DamagedData, BrokenPictureOrVoiceOfAScreenChangeShowsTheErrorScreen) {
     enum When { StartUp, F1, Select, Fight, KnockOut };
     using K = dw::ResourceKind;
-    const struct { K kind; const char* name; When when; int code; /* 0: the game closes */ } cases[] = {
-        {K::Bitmap, "MARKS", Select, 4},   {K::Bitmap, "MARKS2", Select, 4}, {K::Bitmap, "SABAKU", Fight, 4},
-        {K::Bitmap, "WEAPON", Fight, 4},   {K::Bitmap, "TITLE", F1, 4},      {K::Wave, "S_BEGIN", F1, 3},
-        {K::Wave, "S_START", Fight, 3},    {K::Bitmap, "TITLE", StartUp, 0}, {K::Wave, "S_BEGIN", StartUp, 0},
+    const struct {
+        K kind;
+        const char* name;
+        When when;
+        int code; /* 0: the game closes */
+    } cases[] = {
+        {K::Bitmap, "MARKS", Select, 4},    {K::Bitmap, "MARKS2", Select, 4}, {K::Bitmap, "SABAKU", Fight, 4},
+        {K::Bitmap, "WEAPON", Fight, 4},    {K::Bitmap, "TITLE", F1, 4},      {K::Wave, "S_BEGIN", F1, 3},
+        {K::Wave, "S_START", Fight, 3},     {K::Bitmap, "TITLE", StartUp, 0}, {K::Wave, "S_BEGIN", StartUp, 0},
         {K::Wave, "S_FINISH", KnockOut, 0},
     };
     for (const auto& c : cases) {

@@ -80,7 +80,8 @@ TEST(DisplayTest, ConvertsShowsTheWholeFrameCentredInAnyWindowAndPacesFrames) {
 
     Display display;
     ASSERT_TRUE(display.Open("test", true));
-    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") != 0) GTEST_SKIP() << "reads the dummy window, which has no vsync";
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") != 0)
+        GTEST_SKIP() << "reads the dummy window, which has no vsync";
     display.BackBuffer()->Fill(1);
     display.BackBuffer()->Set(0, 0, 2);
     display.BackBuffer()->Set(799, 599, 3);
@@ -90,10 +91,12 @@ TEST(DisplayTest, ConvertsShowsTheWholeFrameCentredInAnyWindowAndPacesFrames) {
         SDL_Window* window = display.Window();
         SDL_SetWindowSize(window, f.right + f.left, f.bottom + f.top);
         display.Flip();
-        EXPECT_TRUE(Shown(window, f.left, f.top) == palette[2] && Shown(window, f.right - 1, f.bottom - 1) == palette[3]);
+        EXPECT_TRUE(Shown(window, f.left, f.top) == palette[2] &&
+                    Shown(window, f.right - 1, f.bottom - 1) == palette[3]);
         EXPECT_EQ(Shown(window, (f.left + f.right) / 2, (f.top + f.bottom) / 2), palette[1]);
         // Black bars, or nothing, round the frame.
-        for (auto [x, y] : {std::pair{f.left - 1, f.top}, {f.left, f.top - 1}, {f.right, f.bottom - 1}, {f.right - 1, f.bottom}})
+        for (auto [x, y] :
+             {std::pair{f.left - 1, f.top}, {f.left, f.top - 1}, {f.right, f.bottom - 1}, {f.right - 1, f.bottom}})
             EXPECT_EQ(Shown(window, x, y), PaletteEntry{}) << x << "," << y;
     }
 

@@ -27,7 +27,12 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     // A hit on player 2 sounds on player 2's copies of the hit sounds, not on player 1's.
     auto playing = [](const auto& sound) { return sound && sound->Playing(); };
     ShotRecord& r = f.Shots.Record[0][0][0];  // player 1's rifle
-    r = {.PosX = f.P2Fighter.PosX, .PosY = f.P2Fighter.PosY, .HitArmed = 1, .Weapon = r.Weapon, .Node = r.Node, .Trail = {}};
+    r = {.PosX = f.P2Fighter.PosX,
+         .PosY = f.P2Fighter.PosY,
+         .HitArmed = 1,
+         .Weapon = r.Weapon,
+         .Node = r.Node,
+         .Trail = {}};
     ASSERT_EQ(f.HitShot(r, 1), 1);
     EXPECT_TRUE(std::ranges::any_of(f.HitDuplicates, playing) && std::ranges::none_of(f.HitBuffers, playing));
 

@@ -49,7 +49,9 @@ struct Rig {
         f.P2Fighter.PosY = y2;
     }
     void Hold(dw::Key k, bool down = true) { f.Keys.Press(k, down); }
-    void Hold(std::initializer_list<dw::Key> keys, bool down = true) { for (dw::Key k : keys) Hold(k, down); }
+    void Hold(std::initializer_list<dw::Key> keys, bool down = true) {
+        for (dw::Key k : keys) Hold(k, down);
+    }
     // Holds the keys for `frames` frames, then lets them go.
     void Press(std::initializer_list<dw::Key> keys, int frames = 1) {
         Hold(keys);

@@ -22,7 +22,7 @@ namespace {
 // The stick groups: right, left, up, up-right, up-left, down, down-left, down-right (Escape: none).
 using dw::Key;
 constexpr Key kSticks[8][2] = {{Key::D, Key::Escape}, {Key::A, Key::Escape}, {Key::Escape, Key::W}, {Key::D, Key::W},
-                               {Key::A, Key::W}, {Key::Escape, Key::S}, {Key::A, Key::S}, {Key::D, Key::S}};
+                               {Key::A, Key::W},      {Key::Escape, Key::S}, {Key::A, Key::S},      {Key::D, Key::S}};
 constexpr int kMirrorStick[8] = {1, 0, 2, 4, 3, 5, 7, 6};
 
 // Player 1 stands at (400, 300) with the opponent 200 px off in heading `facing`, holds a
@@ -43,8 +43,16 @@ Ints Walk(Rig& rig, int facing, int stick, bool dash, int frames, int glide = 0)
 // The first record of a shot group on `node`, placed at (x, y) with a heading, ready to hit.
 ShotRecord& Aim(TForm1& f, int group, ShotNode* node, int x, int y, int heading) {
     ShotRecord& r = f.Shots.Record[group][0][0];
-    r = {.PosX = x, .PosY = y, .Heading = heading, .Active = 1, .HitArmed = 1, .Visible = 1, .Ticks = 3,
-         .Weapon = r.Weapon, .Node = node, .Trail = {}};
+    r = {.PosX = x,
+         .PosY = y,
+         .Heading = heading,
+         .Active = 1,
+         .HitArmed = 1,
+         .Visible = 1,
+         .Ticks = 3,
+         .Weapon = r.Weapon,
+         .Node = node,
+         .Trail = {}};
     return r;
 }
 
@@ -71,16 +79,19 @@ void TestWeapon(TForm1& f, int moveKind, int cost, int rows, int columns, int en
 TEST(FightMoves, HeadingsWalkingAndDashing) {
     // A robot faces its opponent in one of eight headings, each 60 degrees wide on the axes.
     const double in = std::tan(29.5 * M_PI / 180) * 1000, out = std::tan(30.5 * M_PI / 180) * 1000;
-    const struct { int x, y, heading; } rows[] = {
-        {0, -10, 0}, {10, -10, 1}, {10, 0, 2}, {10, 10, 3}, {0, 10, 4}, {-10, 10, 5}, {-10, 0, 6}, {-10, -10, 7},
-        {0, 0, 0}, {int(in), -1000, 0}, {int(out), -1000, 1}, {-1000, int(in), 6}, {-1000, int(out), 5},
-        {int(out), 1000, 3}, {1000, -int(in), 2}, {-int(out), -1000, 7}};
+    const struct {
+        int x, y, heading;
+    } rows[] = {
+        {0, -10, 0},          {10, -10, 1},        {10, 0, 2},           {10, 10, 3},         {0, 10, 4},
+        {-10, 10, 5},         {-10, 0, 6},         {-10, -10, 7},        {0, 0, 0},           {int(in), -1000, 0},
+        {int(out), -1000, 1}, {-1000, int(in), 6}, {-1000, int(out), 5}, {int(out), 1000, 3}, {1000, -int(in), 2},
+        {-int(out), -1000, 7}};
     for (const auto& r : rows) EXPECT_EQ(DirectionTo(5, 5, 5 + r.x, 5 + r.y), r.heading) << r.x << " " << r.y;
 
     Rig rig;  // D-2-E: speed modifier +1, decay every 3 frames, 450 energy
     // Facing up, four frames walking (the speeds of hold steps 1, 2, 3, 3), then dashing (3
     // energy a frame), in each stick direction.
-    const Ints want[8] = {{29, 0, 0, 49, 0, 12}, {-29, 0, 0, -49, 0, 12}, {0, -29, 0, 0, -45, 12},
+    const Ints want[8] = {{29, 0, 0, 49, 0, 12},     {-29, 0, 0, -49, 0, 12},     {0, -29, 0, 0, -45, 12},
                           {25, -25, 0, 45, -41, 12}, {-25, -25, 0, -45, -41, 12}, {0, 21, 0, 0, 37, 12},
                           {-25, 21, 0, -45, 37, 12}, {25, 21, 0, 45, 37, 12}};
     for (int g = 0; g < 8; ++g) {
@@ -95,7 +106,8 @@ TEST(FightMoves, HeadingsWalkingAndDashing) {
     for (int facing = 0; facing < 8; ++facing)
         for (int g = 0; g < 8; ++g)
             for (bool dashing : {false, true}) {
-                const Ints a = Walk(rig, facing, g, dashing, 3), b = Walk(rig, (8 - facing) % 8, kMirrorStick[g], dashing, 3);
+                const Ints a = Walk(rig, facing, g, dashing, 3),
+                           b = Walk(rig, (8 - facing) % 8, kMirrorStick[g], dashing, 3);
                 EXPECT_TRUE(a[0] == -b[0] && a[1] == b[1] && a[0] * a[0] + a[1] * a[1] > 0) << facing << g << dashing;
             }
 
@@ -146,9 +158,13 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
     // farther apart than the box; the ground stays on its grid and the shots move along.
     // The key, the other robot (out of the way), where player 1 ends on the axis and how far
     // from the other robot.
-    const struct { Key key; int x2, y2, edge, gap; } dashes[] = {
-        {Key::D, 400, 200, 650, 491}, {Key::A, 400, 200, 150, -491},
-        {Key::S, 250, 300, 480, 359}, {Key::W, 250, 300, 120, -358}};
+    const struct {
+        Key key;
+        int x2, y2, edge, gap;
+    } dashes[] = {{Key::D, 400, 200, 650, 491},
+                  {Key::A, 400, 200, 150, -491},
+                  {Key::S, 250, 300, 480, 359},
+                  {Key::W, 250, 300, 120, -358}};
     for (const auto& d : dashes) {
         const bool across = d.key == Key::D || d.key == Key::A;
         rig.Place(400, 300, d.x2, d.y2);
@@ -158,20 +174,24 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
         rig.Press({d.key, Key::V}, 60);
         const FighterState &p1 = f.P1Fighter, &p2 = f.P2Fighter;
         const int sx = p2.PosX - d.x2, sy = p2.PosY - d.y2;  // how far the world moved
-        EXPECT_EQ(Ints({across ? p1.PosX : p1.PosY, across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY,
-                        (across ? sx : sy) != 0}), Ints({d.edge, d.gap, 1}));
+        EXPECT_EQ(
+            Ints({across ? p1.PosX : p1.PosY, across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY, (across ? sx : sy) != 0}),
+            Ints({d.edge, d.gap, 1}));
         EXPECT_EQ(Ints({r.PosX, r.PosY, r.Trail[2].X, r.Trail[2].Y}), Ints({300 + sx, 100 + sy, 300 + sx, 100 + sy}));
         for (int i = 0; i < 8 * 7; ++i) {  // tile (i / 7, i % 7) 200 px on from (-300, -300), wrapped
             const auto& g = f.BackGrid[i / 7][i % 7];
             ASSERT_TRUE(g.X >= -300 && g.X < 1300 && g.Y >= -300 && g.Y < 1100) << g.X << " " << g.Y;
-            ASSERT_TRUE((g.X + 300 - sx - 200 * (i / 7) + 16000) % 1600 == 0 && (g.Y + 300 - sy - 200 * (i % 7) + 14000) % 1400 == 0);
+            ASSERT_TRUE((g.X + 300 - sx - 200 * (i / 7) + 16000) % 1600 == 0 &&
+                        (g.Y + 300 - sy - 200 * (i % 7) + 14000) % 1400 == 0);
         }
     }
 }
 
 TEST(FightFiring, PaymentLimitsAndHeldButtons) {
     // The weapon; energy, ammunition and presses; shots, energy and ammunition left, latch.
-    const struct { int moveKind, cost, rows, columns, energy, ammo, presses, shots, energyLeft, ammoLeft, latch; } cases[] = {
+    const struct {
+        int moveKind, cost, rows, columns, energy, ammo, presses, shots, energyLeft, ammoLeft, latch;
+    } cases[] = {
         {kMoveBeam, 30, 1, 10, 300, 0, 1, 0, 300, 0, 0},  // a beam needs energy - 10 x cost > 0
         {kMoveBeam, 30, 1, 10, 301, 0, 1, 10, 1, 0, 1},   // and pays once, for the whole row
         {kMoveMelee, 5, 1, 3, 11, 0, 1, 2, 1, 0, 0},      // a blow needs energy - cost > 0, per shot
@@ -186,7 +206,9 @@ TEST(FightFiring, PaymentLimitsAndHeldButtons) {
             p1.FireLatch = 0;
             rig.f.ShotWeapon(0);
         }
-        EXPECT_EQ(Ints({rig.Shots(0), p1.Energy, p1.Ammo[0], p1.FireLatch}), Ints({c.shots, c.energyLeft, c.ammoLeft, c.latch})) << c.energy;
+        EXPECT_EQ(Ints({rig.Shots(0), p1.Energy, p1.Ammo[0], p1.FireLatch}),
+                  Ints({c.shots, c.energyLeft, c.ammoLeft, c.latch}))
+            << c.energy;
     }
     // A chain without a start for the facing launches nothing and costs nothing;
     // outside the weapon states 1..4 nothing fires.
@@ -198,14 +220,18 @@ TEST(FightFiring, PaymentLimitsAndHeldButtons) {
         rig.f.P1Fighter.FireLatch = 0;
         rig.f.ShotWeapon(0);
     }
-    EXPECT_EQ(Ints({rig.Shots(0), rig.Shots(3) + rig.Shots(4) + rig.Shots(5), rig.f.P1Fighter.Ammo[0]}), Ints({0, 0, 9}));
+    EXPECT_EQ(Ints({rig.Shots(0), rig.Shots(3) + rig.Shots(4) + rig.Shots(5), rig.f.P1Fighter.Ammo[0]}),
+              Ints({0, 0, 9}));
 
     // A button held from one weapon's sequence into another's is no new press: the pass through
     // the second weapon's fire node launches nothing. Released, then pressed anew, it fires.
     // The robot, the first and second buttons, the node (handS, handK) where the second takes
     // over from the first, the second button's weapon, and a node (passS, passK) after its fire node.
-    const struct { int robot; Key first, second; int handS, handK, slot, passS, passK; } held[] = {
-        {10, Key::H, Key::G, 2, 4, 1, 1, 3}, {16, Key::G, Key::H, 1, 3, 2, 2, 2}};
+    const struct {
+        int robot;
+        Key first, second;
+        int handS, handK, slot, passS, passK;
+    } held[] = {{10, Key::H, Key::G, 2, 4, 1, 1, 3}, {16, Key::G, Key::H, 1, 3, 2, 2, 2}};
     for (const auto& c : held) {
         Rig duel(c.robot, 1);
         FighterState& p1 = duel.f.P1Fighter;
@@ -216,7 +242,8 @@ TEST(FightFiring, PaymentLimitsAndHeldButtons) {
         duel.Hold(c.second);
         const int32_t ammo = p1.Ammo[c.slot - 1];
         ASSERT_LT(duel.FramesUntil(c.passS, c.passK), 200);
-        EXPECT_EQ(Ints({p1.ActionState, p1.Ammo[c.slot - 1], duel.Shots(c.slot - 1)}), Ints({c.slot, ammo, 0})) << c.robot;
+        EXPECT_EQ(Ints({p1.ActionState, p1.Ammo[c.slot - 1], duel.Shots(c.slot - 1)}), Ints({c.slot, ammo, 0}))
+            << c.robot;
         duel.Hold(c.second, false);
         ASSERT_LT(duel.FramesUntil(0, 0), 200);
         duel.Hold(c.second);
@@ -259,11 +286,13 @@ TEST(FightFiring, TheGuardAndTheBeam) {
     }
     rig.Draw();
     const uint8_t red = dw::NearestIndex(f.DirectDrawObj->Palette(), 0xFF0000);
-    EXPECT_TRUE(f.BackSurface()->Get(p1.PosX + 250, p1.PosY) == red && f.BackSurface()->Get(p1.PosX - 50, p1.PosY) != red);
+    EXPECT_TRUE(f.BackSurface()->Get(p1.PosX + 250, p1.PosY) == red &&
+                f.BackSurface()->Get(p1.PosX - 50, p1.PosY) != red);
     // The same beam as player 2's is drawn from player 2, in player 2's pen.
     std::swap(f.Shots.Record[2], f.Shots.Record[6]);
     rig.Draw();
-    EXPECT_TRUE(f.BackSurface()->Get(f.P2Fighter.PosX + 50, 300) == dw::NearestIndex(f.DirectDrawObj->Palette(), 0x0000FF) &&
+    EXPECT_TRUE(f.BackSurface()->Get(f.P2Fighter.PosX + 50, 300) ==
+                    dw::NearestIndex(f.DirectDrawObj->Palette(), 0x0000FF) &&
                 f.BackSurface()->Get(p1.PosX + 250, p1.PosY) != red);
 }
 
@@ -272,7 +301,9 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
     // node's knock-back rule (-1 as built), the shot from the victim and its heading; then hit,
     // armour lost, state, stun, push, and the frames until the victim leaves the hit reaction
     // (the frame of the hit counts); player 1 is never hurt.
-    const struct { int victim, s, k, stunBefore, slot, knockback, dx, dy, heading, hit, loss, state, stun, pushX, pushY, frames; } cases[] = {
+    const struct {
+        int victim, s, k, stunBefore, slot, knockback, dx, dy, heading, hit, loss, state, stun, pushX, pushY, frames;
+    } cases[] = {
         // The rifle: 28 damage, stun 24 (D-2-E recovers 6 a frame), pushed 24 px along its
         // heading (17 per axis on a diagonal); boxes touch at 16 + 15 px.
         {14, 0, 0, 0, 0, -1, 0, 20, 0, 1, 28, 6, 24, 0, -24, 4},
@@ -313,10 +344,12 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         ShotRecord& r = Aim(f, c.slot, &node, 400 + c.dx, 150 + c.dy, c.heading);
         const int hit = f.HitShot(r, 1);
         // A hit disarms the shot and restarts its count; the bullet vanishes, the claw stays.
-        EXPECT_EQ(Ints({r.Visible, r.HitArmed, r.Ticks, f.HitShot(r, 1)}), hit ? Ints({c.slot, 0, 0, 0}) : Ints({1, 1, 3, 0}));
+        EXPECT_EQ(Ints({r.Visible, r.HitArmed, r.Ticks, f.HitShot(r, 1)}),
+                  hit ? Ints({c.slot, 0, 0, 0}) : Ints({1, 1, 3, 0}));
         Ints seen{hit, armour - v.Armour, v.ActionState, v.StunTime, v.PosX - 400, v.PosY - 150, 0, f.P1Fighter.Armour};
         for (; v.ActionState == 6 && seen[6] < 100; ++seen[6]) rig.Frame();  // the frames stunned
-        EXPECT_EQ(seen, Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY, c.frames, 480})) << c.victim << " " << c.dx << " " << c.dy;
+        EXPECT_EQ(seen, Ints({c.hit, c.loss, c.state, c.stun, c.pushX, c.pushY, c.frames, 480}))
+            << c.victim << " " << c.dx << " " << c.dy;
         EXPECT_TRUE(!c.frames || (v.CurrentNode == &f.P2Graph.Node[0][0] && v.FireLatch == 0));
     }
 
@@ -335,9 +368,10 @@ TEST(FightShots, MovementsNodesAndTrails) {
     FighterState &owner = f.P1Fighter, &aside = f.P2Fighter;
     // The node's movement and step; where the shot is after one move from (0, 0), heading 3,
     // and its newest trail point: the node's reach (2, 3) behind.
-    const struct { int moveKind, dx, dy, x, y, heading, tx, ty; } cases[] = {
-        {kMoveStraight, 4, -6, 4, -6, 3, 2, -9},
-        {kMoveBeam, 4, -6, 4, -6, 3, 2, -9},
+    const struct {
+        int moveKind, dx, dy, x, y, heading, tx, ty;
+    } cases[] = {
+        {kMoveStraight, 4, -6, 4, -6, 3, 2, -9},     {kMoveBeam, 4, -6, 4, -6, 3, 2, -9},
         {kMoveHoming, 4, 6, -4, 6, 5, -2, 3},         // toward the target, with that heading's signs
         {kMoveAtTarget, 4, -6, -46, 44, 3, -48, 41},  // at the target plus the step
         {kMoveMelee, 4, -6, 80, 90, 3, 78, 87},       // held at the owner's launch point
@@ -348,7 +382,8 @@ TEST(FightShots, MovementsNodesAndTrails) {
         ShotRecord s{.Heading = 3, .Weapon = &f.P1Weapons[1], .Node = &n, .Trail = {{7, 8}}};
         MoveShot(s, owner, aside);
         EXPECT_EQ(Ints({s.PosX, s.PosY, s.Heading, s.Trail[0].X, s.Trail[0].Y, s.Trail[1].X, s.Trail[2].Y}),
-                  Ints({c.x, c.y, c.heading, c.tx, c.ty, 7, 0})) << c.moveKind;  // the older puffs move on
+                  Ints({c.x, c.y, c.heading, c.tx, c.ty, 7, 0}))
+            << c.moveKind;  // the older puffs move on
     }
 
     // A shot that ends when its owner is hit, and an impact at once.
@@ -386,18 +421,25 @@ TEST(FightFiring, PlayerTwosFourthWeaponHomesOnPlayerOne) {
         if (!hit && f.P1Fighter.Armour < armour) hit = i;
         for (int g = 0; g < 7; ++g) ASSERT_EQ(rig.Shots(g), 0) << g;
     }
-    EXPECT_EQ(Ints({launched, turned, hit, armour - f.P1Fighter.Armour, f.P2Fighter.Ammo[3], f.P2Spec.MaxArmour - f.P2Fighter.Armour}),
+    EXPECT_EQ(Ints({launched, turned, hit, armour - f.P1Fighter.Armour, f.P2Fighter.Ammo[3],
+                    f.P2Spec.MaxArmour - f.P2Fighter.Armour}),
               Ints({9, 1, 32, 88, 60, 0}));
 }
 
 TEST(FightLoop, KnockOutsIntroTimeOverBrokenDataAndPinch) {
     // Mode, stage, Limit enemy and both armours; then the winner, the screen after the
     // fight-over screen, and the stage, Limit enemy and Survival score then.
-    const struct { int mode, stage, enemy, p1Armour, p2Armour, winner, state, stageAfter, enemyAfter, score; } cases[] = {
-        {1, 0, 1, 100, 0, 1, kStatePreFight, 1, 1, 3}, {1, 5, 1, 100, 0, 1, kStateEnding, 0, 1, 3},
-        {1, 2, 1, 0, 100, 2, kStateTitle, 2, 1, 3}, {2, 0, 1, 0, 0, 0, kStateSelect, 0, 1, 0},
-        {3, 0, 1, 100, -5, 1, kStatePreFight, 0, 1, 4}, {3, 0, 1, -1, 100, 2, kStateSurvivalResult, 0, 1, 3},
-        {4, 0, 3, 100, 0, 1, kStatePreFight, 0, 4, 3}, {4, 0, 8, 100, 0, 1, kStateLimitResult, 0, 1, 3},
+    const struct {
+        int mode, stage, enemy, p1Armour, p2Armour, winner, state, stageAfter, enemyAfter, score;
+    } cases[] = {
+        {1, 0, 1, 100, 0, 1, kStatePreFight, 1, 1, 3},
+        {1, 5, 1, 100, 0, 1, kStateEnding, 0, 1, 3},
+        {1, 2, 1, 0, 100, 2, kStateTitle, 2, 1, 3},
+        {2, 0, 1, 0, 0, 0, kStateSelect, 0, 1, 0},
+        {3, 0, 1, 100, -5, 1, kStatePreFight, 0, 1, 4},
+        {3, 0, 1, -1, 100, 2, kStateSurvivalResult, 0, 1, 3},
+        {4, 0, 3, 100, 0, 1, kStatePreFight, 0, 4, 3},
+        {4, 0, 8, 100, 0, 1, kStateLimitResult, 0, 1, 3},
         {4, 0, 8, 0, 0, 0, kStateTitle, 0, 8, 3},
         {2, 0, 1, 1, 1, 0, kStateFight, 0, 1, 3},  // one point of armour left fights on
     };
@@ -413,13 +455,15 @@ TEST(FightLoop, KnockOutsIntroTimeOverBrokenDataAndPinch) {
         f.P2Fighter.Armour = c.p2Armour;
         testing_support::ScopedCwd cwd(DW_GAME_DATA_DIR);
         rig.Frame();
-        EXPECT_EQ(Ints({f.GameState, f.Winner}), Ints({c.state == kStateFight ? kStateFight : kStateFightOver, c.winner}));
+        EXPECT_EQ(Ints({f.GameState, f.Winner}),
+                  Ints({c.state == kStateFight ? kStateFight : kStateFightOver, c.winner}));
         if (c.state == kStateFight) continue;
         rig.Frame(149);
         EXPECT_EQ(f.GameState, kStateFightOver);
         rig.Frame();
         EXPECT_EQ(Ints({f.GameState, f.StageNo, f.LimitEnemy, f.SurvivalScore}),
-                  Ints({c.state, c.stageAfter, c.enemyAfter, c.score})) << c.mode << " " << c.stage << " " << c.enemy;
+                  Ints({c.state, c.stageAfter, c.enemyAfter, c.score}))
+            << c.mode << " " << c.stage << " " << c.enemy;
     }
 
     Rig rig;
@@ -456,8 +500,11 @@ TEST(FightLoop, KnockOutsIntroTimeOverBrokenDataAndPinch) {
         }
 
     // The pinch music starts once either robot's armour is below a third of its most, exactly.
-    const struct { int player, most, armour; bool pinch; } pinch[] = {{0, 460, 153, true}, {0, 460, 154, false},
-        {1, 460, 153, true}, {1, 460, 154, false}, {0, 459, 153, false}, {1, 459, 152, true}};
+    const struct {
+        int player, most, armour;
+        bool pinch;
+    } pinch[] = {{0, 460, 153, true},  {0, 460, 154, false}, {1, 460, 153, true},
+                 {1, 460, 154, false}, {0, 459, 153, false}, {1, 459, 152, true}};
     f.GameMode = 2;
     f.GameState = kStateFight;
     for (const auto& c : pinch) {
@@ -506,7 +553,8 @@ TEST(FightView, SheetsDepthGaugesTrailsShotsAndWords) {
     f.Draw_FS2();
     int seams = 0;
     for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 600; ++x) seams += back.Get(x, y) != back.Get(x + 200, y) || back.Get(x, y) != back.Get(x, y + 400);
+        for (int x = 0; x < 600; ++x)
+            seams += back.Get(x, y) != back.Get(x + 200, y) || back.Get(x, y) != back.Get(x, y + 400);
     EXPECT_EQ(seams, 0);
     rig.Draw();
     // A hidden robot is not drawn: letting it show changes the picture.
@@ -548,29 +596,36 @@ TEST(FightView, SheetsDepthGaugesTrailsShotsAndWords) {
         for (int gy : {10, 24})
             EXPECT_EQ(Ints({CountIndex(back, {gx, gy, gx + 300, gy + 1}, frame),
                             CountIndex(back, {gx, gy + 9, gx + 300, gy + 10}, frame),
-                            CountIndex(back, {gx, gy, gx + 1, gy + 10}, frame)}), Ints({300, 300, 10}));
+                            CountIndex(back, {gx, gy, gx + 1, gy + 10}, frame)}),
+                      Ints({300, 300, 10}));
     }
 
     // A trail puff is a round disc centred on its point, the older puffs fading; a weapon
     // without a trail leaves none.
-    f.Shots.Record[0][0][0] = {.Active = 1, .Visible = 1, .Weapon = &f.P1Weapons[0], .Trail = {{120, 200}, {200, 200}, {300, 200}}};
+    f.Shots.Record[0][0][0] = {
+        .Active = 1, .Visible = 1, .Weapon = &f.P1Weapons[0], .Trail = {{120, 200}, {200, 200}, {300, 200}}};
     std::ranges::copy(std::array{6, 6, 0}, f.P1Weapons[0].TrailHalfSize);  // the oldest puff has no size
     const uint8_t smoke = dw::NearestIndex(palette, 0xD8D8D8);
     for (int on : {1, 0}) {
         f.P1Weapons[0].TrailOn = on;
         rig.Draw();
-        EXPECT_EQ(Ints({CountIndex(back, {100, 200, 140, 201}, smoke), CountIndex(back, {100, 194, 140, 195}, smoke) > 0,
-                        CountIndex(back, {100, 192, 140, 193}, smoke), back.Get(114, 200) == smoke,
-                        back.Get(126, 200) == smoke, back.Get(200, 200) == dw::NearestIndex(palette, 0xA8A8A8),
-                        back.Get(300, 200) == dw::NearestIndex(palette, 0x787878)}),
-                  on ? Ints({13, 1, 0, 1, 1, 1, 0}) : Ints({0, 0, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(
+            Ints({CountIndex(back, {100, 200, 140, 201}, smoke), CountIndex(back, {100, 194, 140, 195}, smoke) > 0,
+                  CountIndex(back, {100, 192, 140, 193}, smoke), back.Get(114, 200) == smoke,
+                  back.Get(126, 200) == smoke, back.Get(200, 200) == dw::NearestIndex(palette, 0xA8A8A8),
+                  back.Get(300, 200) == dw::NearestIndex(palette, 0x787878)}),
+            on ? Ints({13, 1, 0, 1, 1, 1, 0}) : Ints({0, 0, 0, 0, 0, 0, 0}));
     }
 
     // A shot is drawn over its box and nowhere else; heading 6 shows heading 2's picture mirrored.
     Rig zeredi(1, 1);
     const dw::Surface& screen = *zeredi.f.BackSurface();
     ShotRecord& m = zeredi.f.Shots.Record[2][0][0];  // a missile: a 20-pixel box, its smoke out of sight
-    m = {.PosX = 600, .PosY = 400, .Visible = 1, .Weapon = m.Weapon, .Trail = {{-100, -100}, {-100, -100}, {-100, -100}}};
+    m = {.PosX = 600,
+         .PosY = 400,
+         .Visible = 1,
+         .Weapon = m.Weapon,
+         .Trail = {{-100, -100}, {-100, -100}, {-100, -100}}};
     zeredi.Draw();
     const std::vector<uint8_t> ground(screen.Row(0), screen.Row(0) + 800 * 600);
     m.Active = 1;
@@ -598,14 +653,21 @@ TEST(FightView, SheetsDepthGaugesTrailsShotsAndWords) {
     EXPECT_TRUE(shown > 50 && mirrored == 20 * 20 && right != left) << shown << " " << mirrored;
 
     // The fight's words.
-    const struct { int state, winner; const char* text; int x; } words[] = {{kStateFightIntro, 0, "READY", 300},
-        {kStateFightOver, 1, "1P WIN!", 260}, {kStateFightOver, 2, "2P WIN!", 260}, {kStateFightOver, 0, "DRAW", 260}};
+    const struct {
+        int state, winner;
+        const char* text;
+        int x;
+    } words[] = {{kStateFightIntro, 0, "READY", 300},
+                 {kStateFightOver, 1, "1P WIN!", 260},
+                 {kStateFightOver, 2, "2P WIN!", 260},
+                 {kStateFightOver, 0, "DRAW", 260}};
     for (const auto& w : words) {
         f.GameState = w.state;
         f.Winner = w.winner;
         rig.Draw();
         // White on the ground, not on a white box of its own.
         EXPECT_TRUE(testing_support::TextShows(back, palette, f.Fonts[0].get(), w.x, 270, w.text, 0xFFFFFF) &&
-                    CountIndex(back, {w.x, 270, w.x + 60, 290}, dw::NearestIndex(palette, 0xFFFFFF)) < 60 * 20) << w.text;
+                    CountIndex(back, {w.x, 270, w.x + 60, 290}, dw::NearestIndex(palette, 0xFFFFFF)) < 60 * 20)
+            << w.text;
     }
 }

@@ -23,14 +23,16 @@ TEST(Application, FreshEscapeAndF1ReachTheKeyHandlerAndAQuitEndsTheLoop) {
     app.OnClose([&] { ++closes, app.Terminate(); });
     // One pass: the events, then one idle call. The keyboard sees every key, the key handler
     // only fresh presses of Escape and F1.
-    SDL_Event repeat{.key = {SDL_KEYDOWN, 0, 0, SDL_PRESSED, /* repeat */ 1, 0, 0, {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0, 0}}};
+    SDL_Event repeat{
+        .key = {SDL_KEYDOWN, 0, 0, SDL_PRESSED, /* repeat */ 1, 0, 0, {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0, 0}}};
     testing_support::PushKey(SDL_SCANCODE_ESCAPE, true);
     SDL_PushEvent(&repeat);
     testing_support::PushKey(SDL_SCANCODE_ESCAPE, false);
     for (SDL_Scancode other : {SDL_SCANCODE_F1, SDL_SCANCODE_W, SDL_SCANCODE_Z, SDL_SCANCODE_F2})
         testing_support::PushKey(other, true);
     app.Pump();
-    EXPECT_TRUE(keys == (std::vector<Key>{Key::Escape, Key::F1}) && idles == 1 && !keyboard.Down(Key::Escape) && keyboard.Down(Key::F1) && keyboard.Down(Key::W));
+    EXPECT_TRUE(keys == (std::vector<Key>{Key::Escape, Key::F1}) && idles == 1 && !keyboard.Down(Key::Escape) &&
+                keyboard.Down(Key::F1) && keyboard.Down(Key::W));
 
     // Run calls idle until a quit reaches the close handler, which ends the loop; after the
     // end nothing is called. Without a close handler a quit ends the loop itself.

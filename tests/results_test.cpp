@@ -28,7 +28,9 @@ struct FileRig {
     TForm1& f = *form;
     FileRig() { f.DataDir = dir.Str(); }
     fs::path File(bool limit) const { return dir.Path() / (limit ? "score2.zor" : "score.zor"); }
-    void Survival(int32_t score, int32_t robot) { f.SurvivalScore = score, f.P1RobotId = robot, f.EnterSurvivalScore(); }
+    void Survival(int32_t score, int32_t robot) {
+        f.SurvivalScore = score, f.P1RobotId = robot, f.EnterSurvivalScore();
+    }
     void Limit(int32_t difficulty, int32_t rest, int32_t robot) {
         f.LimitDifficulty = difficulty, f.LimitFrames = 10000, f.LimitElapsed = 10000 - rest, f.P1RobotId = robot;
         f.LimitData();
@@ -76,14 +78,21 @@ TEST(BestTables, EntriesComeInOrderAndTheFilesCarryTheirChecks) {
     rig.f.ReadSurvivalTable();
     EXPECT_EQ(rig.f.SurvivalTable[4].RobotTypeId, 1);
 
-    for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1}, {0, 50, 2}, {1, 300, 3}, {1, 200, 4}, {2, 70, 5},
-                                           {2, 60, 6}, {2, 40, 7}, {1, 200, 8}, {2, 0, 9}})
+    for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1},
+                                           {0, 50, 2},
+                                           {1, 300, 3},
+                                           {1, 200, 4},
+                                           {2, 70, 5},
+                                           {2, 60, 6},
+                                           {2, 40, 7},
+                                           {1, 200, 8},
+                                           {2, 0, 9}})
         rig.Limit(difficulty, rest, robot);
     EXPECT_EQ(rig.f.ScoreFileError, 0);
     const std::vector<uint8_t> l = ReadAll(rig.File(true));
     ASSERT_EQ(l.size(), 192u);
-    const std::pair<size_t, int32_t> limit[] = {{0, 100}, {4, 1},    {8, 50},   {12, 2},   {64, 300},  {72, 200},
-                                                {76, 4},  {80, 200}, {84, 8},   {128, 70}, {144, 40},  {148, 7},
+    const std::pair<size_t, int32_t> limit[] = {{0, 100}, {4, 1},    {8, 50},   {12, 2},   {64, 300}, {72, 200},
+                                                {76, 4},  {80, 200}, {84, 8},   {128, 70}, {144, 40}, {148, 7},
                                                 {152, 0}, {40, 620}, {48, -60}, {56, 560}, {168, 0}};
     for (auto [offset, value] : limit) EXPECT_EQ(At(l, offset), value) << "offset " << offset;
 }
@@ -96,11 +105,16 @@ TEST(BestTables, ADamagedTableStartsAfreshAndThePlayerIsTold) {
         rig.Limit(difficulty, rest, robot);
     const std::vector<uint8_t> good[2] = {ReadAll(rig.File(false)), ReadAll(rig.File(true))};
     // offset: the byte changed, -1 none, -2 every byte zeroed; size: then the file cut to this size
-    const struct { bool limit; int offset; size_t size; int error; } rows[] = {
-        {false, 0, 64, 1},  {false, 32, 64, 1}, {false, 57, 64, 1},   {false, 4, 64, 0},   {false, 44, 64, 0},
-        {false, -1, 30, 1}, {false, -2, 64, 0}, {false, -2, 0, 0},    {true, 0, 192, 1},   {true, 73, 192, 1},
-        {true, 144, 192, 1}, {true, 88, 192, 1}, {true, 32, 192, 1},  {true, 41, 192, 1},  {true, 128, 192, 0},
-        {true, 4, 192, 0},  {true, -1, 30, 1},  {true, -2, 16, 0},
+    const struct {
+        bool limit;
+        int offset;
+        size_t size;
+        int error;
+    } rows[] = {
+        {false, 0, 64, 1},   {false, 32, 64, 1}, {false, 57, 64, 1}, {false, 4, 64, 0},  {false, 44, 64, 0},
+        {false, -1, 30, 1},  {false, -2, 64, 0}, {false, -2, 0, 0},  {true, 0, 192, 1},  {true, 73, 192, 1},
+        {true, 144, 192, 1}, {true, 88, 192, 1}, {true, 32, 192, 1}, {true, 41, 192, 1}, {true, 128, 192, 0},
+        {true, 4, 192, 0},   {true, -1, 30, 1},  {true, -2, 16, 0},
     };
     for (const auto& r : rows) {
         std::vector<uint8_t> bytes = good[r.limit];
@@ -152,7 +166,10 @@ TEST(BestTables, ChecksWithoutATrapAndFilesThatCannotBeWritten) {
 TEST(ResultScreens, TablesNamesAndFileError) {
     const char* fileError = "File Error(ファイルを初期化(すべて０にする。)します。)";
     // title, line, name: at (200, 160), (180, 250) and (440, 270); or the file error
-    const struct { int32_t state, difficulty, error; const char *title, *line, *name; } rows[] = {
+    const struct {
+        int32_t state, difficulty, error;
+        const char *title, *line, *name;
+    } rows[] = {
         {kStateLimitResult, 2, 0, "Fast Player's Rest Time!!(HARD)", "Second Time :  4321", "D-2-E"},
         {kStateLimitResult, 1, 0, "Fast Player's Rest Time!!(NORMAL)", "Second Time :  0", "----"},
         {kStateLimitResult, 0, 0, "Fast Player's Rest Time!!(EASY)", "Second Time :  12", "----"},
@@ -170,8 +187,10 @@ TEST(ResultScreens, TablesNamesAndFileError) {
         f.GameState = r.state, f.LimitDifficulty = r.difficulty, f.ScoreFileError = r.error;
         rig.Draw(&TForm1::Draw_Result);
         const uint8_t red = rig.Index(0x0000B4);  // the band 150..449 edge to edge, black around it
-        EXPECT_TRUE(rig.back->Get(0, 150) == red && rig.back->Get(799, 449) == red && rig.back->Get(0, 149) == 0 && rig.back->Get(0, 450) == 0);
-        EXPECT_TRUE(r.line ? rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0) && rig.Shows(440, 270, r.name, 0)
+        EXPECT_TRUE(rig.back->Get(0, 150) == red && rig.back->Get(799, 449) == red && rig.back->Get(0, 149) == 0 &&
+                    rig.back->Get(0, 450) == 0);
+        EXPECT_TRUE(r.line ? rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0) &&
+                                 rig.Shows(440, 270, r.name, 0)
                            : rig.Shows(250, 210, r.title, 0) && CountIndex(*rig.back, {0, 250, 800, 450}, 0) == 0)
             << r.state << " " << r.difficulty;
     }
@@ -194,7 +213,9 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
             rig.Draw(&TForm1::Draw_End);
             EXPECT_TRUE(rig.Shows(300, 300, "Thanks for your FIGHT", 0x3F3F3F));
         }
-        if (frame == 150) { EXPECT_TRUE(OnScreen(f, 300, 300, "Thanks for your FIGHT", 0xFFFFFF)); }
+        if (frame == 150) {
+            EXPECT_TRUE(OnScreen(f, 300, 300, "Thanks for your FIGHT", 0xFFFFFF));
+        }
         if (frame == 975) {  // two lines at the same point
             rig.Draw(&TForm1::Draw_End);
             EXPECT_TRUE(f.CreditLines[12].Active &&
@@ -202,7 +223,8 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
         }
     }
     // A line of each fade style (0, 1, 2) and the last line: 220, 170 and 90 frames from its start.
-    const std::pair<size_t, std::pair<int, int>> spans[] = {{0, {50, 268}}, {3, {530, 698}}, {5, {545, 633}}, {23, {1740, 1958}}};
+    const std::pair<size_t, std::pair<int, int>> spans[] = {
+        {0, {50, 268}}, {3, {530, 698}}, {5, {545, 633}}, {23, {1740, 1958}}};
     for (const auto& [line, span] : spans) EXPECT_EQ(shown[line], span) << line;
     // Every line's first and last frame on screen and its place, added up: the roll as approved.
     int roll = 0;
@@ -238,7 +260,8 @@ TEST(Runs, TwoLimitRunsOneEndingInTimeOverThenASurvivalRun) {
     f.App.Pump();
     ASSERT_TRUE(f.GameState == kStateTimeOver && OnScreen(f, 300, 280, "Time Over!!", 0x0000FF));
     // The fight stays around a black band, edge to edge.
-    for (int y : {0, 259, 320, 599}) EXPECT_EQ(std::memcmp(&fight[800 * size_t(y)], f.BackSurface()->Row(y), 800), 0) << y;
+    for (int y : {0, 259, 320, 599})
+        EXPECT_EQ(std::memcmp(&fight[800 * size_t(y)], f.BackSurface()->Row(y), 800), 0) << y;
     EXPECT_TRUE(f.BackSurface()->Get(0, 260) == 0 && f.BackSurface()->Get(799, 319) == 0);
     int frames = 0;
     for (; f.GameState == kStateTimeOver && frames < 400; ++frames) f.App.Pump();

@@ -77,7 +77,7 @@ int Volleys(Rig& rig, int id, int k, bool mashed, int* moved = nullptr, int* fac
 struct Volley {
     int fire = -1, idle = -1, shots = 0, spent = 0, loss = 0, hitAt = -1, stun = 0;
     int x0 = 0, y0 = 0, x30 = 0, y30 = 0, x100 = 0, y100 = 0;  // the shots summed, from the owner
-    int end = 0;                                                // the frame the last shot ended
+    int end = 0;                                               // the frame the last shot ended
     Ints at;  // the shots summed, from the owner, in the first frame one stands on node `node`
 };
 
@@ -262,9 +262,9 @@ TEST(Robots, CatalogueRatingsAndPictures) {
     form->FillRoster();
     // Armor, FirePower, Control, Energy, Speed, Barance by catalogue index.
     const int ratings[11][6] = {
-        {2, 2, 2, 1, 2, 2}, {2, 2, 2, 1, 2, 2}, {3, 3, 2, 2, 1, 2}, {3, 3, 3, 2, 1, 2}, {1, 2, 1, 1, 3, 2},
-        {2, 1, 1, 3, 2, 2}, {1, 1, 1, 1, 1, 1}, {2, 3, 2, 3, 2, 2}, {1, 2, 2, 1, 3, 2}, {3, 3, 3, 2, 1, 2},
-        {2, 2, 1, 3, 3, 2},
+        {2, 2, 2, 1, 2, 2}, {2, 2, 2, 1, 2, 2}, {3, 3, 2, 2, 1, 2}, {3, 3, 3, 2, 1, 2},
+        {1, 2, 1, 1, 3, 2}, {2, 1, 1, 3, 2, 2}, {1, 1, 1, 1, 1, 1}, {2, 3, 2, 3, 2, 2},
+        {1, 2, 2, 1, 3, 2}, {3, 3, 3, 2, 1, 2}, {2, 2, 1, 3, 3, 2},
     };
     for (int i = 0; i < 11; ++i) {
         const RosterEntry& e = form->Roster[size_t(i)];
@@ -299,14 +299,19 @@ TEST(Robots, ValidatorFindsEachFaultAlone) {
         {"slot 1: rows or columns out of range", [](TForm1& f) { f.P1Weapons[0].Rows = kMaxRows + 1; }},
         {"slot 1: rows or columns out of range", [](TForm1& f) { f.P1Weapons[0].Columns = 0; }},
         {"slot 3: records of one slot disagree", [](TForm1& f) { f.Shots.Record[2][7][9].Weapon = &f.P1Weapons[0]; }},
-        {"slot 3: a record's node lies outside", [](TForm1& f) { f.Shots.Record[2][7][9].Node = &f.P2ShotTables[2].Node[0][0][0]; }},
+        {"slot 3: a record's node lies outside",
+         [](TForm1& f) { f.Shots.Record[2][7][9].Node = &f.P2ShotTables[2].Node[0][0][0]; }},
         {"slot 1 node (0, 0, 0): duration below 1", [](TForm1& f) { f.P1ShotTables[0].Node[0][0][0].Duration = 0; }},
         {"slot 1 node (0, 0, 0): unknown movement", [](TForm1& f) { f.P1ShotTables[0].Node[0][0][0].MoveKind = 6; }},
         {"slot 1 node (3, 0, 0): unknown hit test", [](TForm1& f) { f.P1ShotTables[0].Node[3][0][0].HitKind = -1; }},
-        {"slot 1 node (2, 0, 0): next leaves", [](TForm1& f) { f.P1ShotTables[0].Node[2][0][0].Next = &f.P2ShotTables[0].Node[0][0][0]; }},
-        {"slot 2 node (0, 0, 1): impact leaves", [](TForm1& f) { f.P1ShotTables[1].Node[0][0][1].ImpactNode = &f.P1ShotTables[0].Node[0][0][0]; }},
-        {"slot 1 node (0, 0, 0): no launch link for heading 6", [](TForm1& f) { LaunchLink(f.P1ShotTables[0].Node[0][0][0], 6) = nullptr; }},
-        {"slot 1 node (0, 0, 0): a launch link leaves", [](TForm1& f) { LaunchLink(f.P1ShotTables[0].Node[0][0][0], 1) = &f.P2ShotTables[0].Node[0][0][0]; }},
+        {"slot 1 node (2, 0, 0): next leaves",
+         [](TForm1& f) { f.P1ShotTables[0].Node[2][0][0].Next = &f.P2ShotTables[0].Node[0][0][0]; }},
+        {"slot 2 node (0, 0, 1): impact leaves",
+         [](TForm1& f) { f.P1ShotTables[1].Node[0][0][1].ImpactNode = &f.P1ShotTables[0].Node[0][0][0]; }},
+        {"slot 1 node (0, 0, 0): no launch link for heading 6",
+         [](TForm1& f) { LaunchLink(f.P1ShotTables[0].Node[0][0][0], 6) = nullptr; }},
+        {"slot 1 node (0, 0, 0): a launch link leaves",
+         [](TForm1& f) { LaunchLink(f.P1ShotTables[0].Node[0][0][0], 1) = &f.P2ShotTables[0].Node[0][0][0]; }},
         {"slot 1 node (4, 0, 0): steer node without a homing link for heading 0",
          [](TForm1& f) { f.P1ShotTables[0].Node[4][0][0].MoveKind = kMoveBranch; }},
     };
@@ -388,7 +393,8 @@ TEST(Robots, EachWeaponInAFight) {
         const int held = Volleys(rig, c.id, c.slot, false, &moved, &facings);
         const int mashed = Volleys(rig, c.id, c.slot, true);
         EXPECT_EQ(Ints({v.fire, v.idle, v.shots, v.spent, v.loss, v.hitAt, v.stun, v.x0, v.y0, v.x30, v.y30, v.x100,
-                        v.y100, held, moved, facings, mashed}), c.want)
+                        v.y100, held, moved, facings, mashed}),
+                  c.want)
             << "robot " << c.id << " weapon " << c.slot + 1 << " at " << c.ox << ", " << c.oy;
     }
 }
@@ -401,9 +407,11 @@ TEST(Robots, FiguresTheirDataGives) {
         const char* what;
         Ints got, want;
     } figures[] = {
-        {"6WAY-ROCKET facing down-left: the six summed where their fan ends", Fire(rig, 15, 3, -250, 250, 0, 0, 1).at,
+        {"6WAY-ROCKET facing down-left: the six summed where their fan ends",
+         Fire(rig, 15, 3, -250, 250, 0, 0, 1).at,
          {-672, 672}},
-        {"MISILE fired left, the twin then to its right: where its first turn ends", Fire(rig, 1, 2, -250, 0, 350, 0, 6).at,
+        {"MISILE fired left, the twin then to its right: where its first turn ends",
+         Fire(rig, 1, 2, -250, 0, 350, 0, 6).at,
          {-420, -192}},
         {"FLORTING-MINE: frames from its hit to the end of its blast", {mine.end - mine.hitAt}, {12}},
         {"6WAY-ROCKET: frames in the attack, weapon 1, 2 or 3 or guard held from its fire node on",
@@ -412,13 +420,16 @@ TEST(Robots, FiguresTheirDataGives) {
          {46, 46, 46, 46}},
         {"FIRE-FLY burst stages: the farthest hits right of and below the twin", Reach(rig, 5, 2, 0, 9), {24, 24}},
         {"", Reach(rig, 5, 2, 0, 10), {28, 28}},
-        {"FLORTING-MINE's first two blasts: the farthest hits right of and below the twin", Reach(rig, 11, 2, 0, 2),
+        {"FLORTING-MINE's first two blasts: the farthest hits right of and below the twin",
+         Reach(rig, 11, 2, 0, 2),
          {39, 39}},
         {"", Reach(rig, 11, 2, 0, 3), {51, 51}},
-        {"SPIKE thrust facing up, then right: the farthest hits right of and below the twin", Reach(rig, 5, 1, 0, 1),
+        {"SPIKE thrust facing up, then right: the farthest hits right of and below the twin",
+         Reach(rig, 5, 1, 0, 1),
          {44, 54}},
         {"", Reach(rig, 5, 1, 2, 1), {54, 44}},
-        {"MACHINE-GUN bullet facing up and down-left, FLORTING-MINE's last blast, DOZ's bullet facing up-right: pixels drawn wrong",
+        {"MACHINE-GUN bullet facing up and down-left, FLORTING-MINE's last blast, DOZ's bullet facing up-right: pixels "
+         "drawn wrong",
          {Drawn(1, 0, 0, 0, {0, 0, 10, 10}, 8), Drawn(1, 0, 5, 0, {33, 0, 43, 10}, 8),
           Drawn(11, 2, 0, 4, {60, 127, 88, 155}, 40), Drawn(4, 0, 1, 0, {22, 0, 32, 10}, 10)},
          {0, 0, 0, 0}},

@@ -10,20 +10,24 @@
 using namespace testing_support;
 
 TEST(SelectStep, CursorsDecisionsAndSpeed) {
-    const struct { int32_t mode, best, p1, p2, wait; const char* keys; int32_t want[5]; } rows[] = {
+    const struct {
+        int32_t mode, best, p1, p2, wait;
+        const char* keys;
+        int32_t want[5];
+    } rows[] = {
         // want: P1RobotId, P2RobotId, P1Decided, P2Decided, FrameWait
         {2, 0, 1, 1, 0, "ssssss", {5, 1, 0, 0, 0}},   // down to five, no further while hidden;
         {2, 10, 1, 1, 0, "ssssss", {6, 1, 0, 0, 0}},  // a best score of ten unlocks the sixth
-        {2, 9, 3, 1, 0, "sss", {5, 1, 0, 0, 0}},      {2, 0, 3, 1, 0, "S", {4, 1, 0, 0, 0}},  // held: once
-        {2, 0, 3, 1, 0, "dwwwwa", {1, 1, 0, 0, 0}},   {2, 0, 15, 1, 0, "www", {12, 1, 0, 0, 0}},
-        {2, 0, 12, 1, 0, "g", {12, 1, 0, 0, 0}},      // no robot data: no decision
-        {2, 0, 12, 1, 0, "gsgw", {13, 1, 1, 0, 0}},   // a decided cursor stays
-        {2, 0, 1, 1, 0, "2261", {1, 13, 0, 1, 0}},    // player 2 on its own keys, only with two players
-        {3, 0, 1, 1, 0, "2261", {1, 1, 0, 0, 0}},     {1, 0, 1, 1, 0, "2", {1, 1, 0, 0, 0}},
-        {2, 0, 1, 1, 1, "bbb", {1, 1, 0, 0, 0}},      // guard: faster, down to no wait at all
-        {2, 0, 1, 1, 99, "vvv", {1, 1, 0, 0, 100}},   // dash: slower, up to a wait of 100
-        {2, 0, 1, 1, 3, "B0+", {1, 1, 0, 0, 2}},      // once a press, either player
-        {4, 0, 1, 1, 3, "gv0", {1, 1, 1, 0, 4}},      // decided or not; player 2 only with two
+        {2, 9, 3, 1, 0, "sss", {5, 1, 0, 0, 0}},     {2, 0, 3, 1, 0, "S", {4, 1, 0, 0, 0}},  // held: once
+        {2, 0, 3, 1, 0, "dwwwwa", {1, 1, 0, 0, 0}},  {2, 0, 15, 1, 0, "www", {12, 1, 0, 0, 0}},
+        {2, 0, 12, 1, 0, "g", {12, 1, 0, 0, 0}},     // no robot data: no decision
+        {2, 0, 12, 1, 0, "gsgw", {13, 1, 1, 0, 0}},  // a decided cursor stays
+        {2, 0, 1, 1, 0, "2261", {1, 13, 0, 1, 0}},   // player 2 on its own keys, only with two players
+        {3, 0, 1, 1, 0, "2261", {1, 1, 0, 0, 0}},    {1, 0, 1, 1, 0, "2", {1, 1, 0, 0, 0}},
+        {2, 0, 1, 1, 1, "bbb", {1, 1, 0, 0, 0}},     // guard: faster, down to no wait at all
+        {2, 0, 1, 1, 99, "vvv", {1, 1, 0, 0, 100}},  // dash: slower, up to a wait of 100
+        {2, 0, 1, 1, 3, "B0+", {1, 1, 0, 0, 2}},     // once a press, either player
+        {4, 0, 1, 1, 3, "gv0", {1, 1, 1, 0, 4}},     // decided or not; player 2 only with two
     };
     ScreenRig rig;
     TForm1& f = *rig.form;
@@ -86,9 +90,15 @@ TEST(Opponents, LadderInOnePlayerAnyRobotWithDataInSurvivalAndLimit) {
 TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
     ScreenRig rig;
     TForm1& f = *rig.form;
-    const uint8_t blue = rig.Index(0xFF0000), red = rig.Index(0x0000FF), barBlue = rig.Index(0xB40000), barRed = rig.Index(0x0000B4);
+    const uint8_t blue = rig.Index(0xFF0000), red = rig.Index(0x0000FF), barBlue = rig.Index(0xB40000),
+                  barRed = rig.Index(0x0000B4);
     // pens: pixels of the frames' green, player 1's blue and player 2's red, as approved
-    const struct { int32_t mode, wait, p1, p2; const char* speed; bool secondMarked; int pens[3]; } rows[] = {{1, 0, 14, 3, "GAME-SPEED = 100", false, {6216, 1058, 816}},
+    const struct {
+        int32_t mode, wait, p1, p2;
+        const char* speed;
+        bool secondMarked;
+        int pens[3];
+    } rows[] = {{1, 0, 14, 3, "GAME-SPEED = 100", false, {6216, 1058, 816}},
                 {2, 100, 4, 13, "GAME-SPEED = 0", true, {6614, 1058, 1486}},
                 {2, 30, 6, 11, "GAME-SPEED = 70", true, {6214, 908, 1486}}};
     for (const auto& r : rows) {
@@ -109,7 +119,8 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
         // The weapon panels of both, and a rating bar 50 pixels a point under each list.
         const RosterEntry& e1 = f.Roster[size_t(RosterIndex(r.p1))];
         const RosterEntry& e2 = f.Roster[size_t(RosterIndex(r.p2))];
-        EXPECT_TRUE(rig.Shows(225, 350, e1.WeaponName[0], 0x008000, 2) && rig.Shows(310, 505, e2.WeaponName[3], 0x008000, 2));
+        EXPECT_TRUE(rig.Shows(225, 350, e1.WeaponName[0], 0x008000, 2) &&
+                    rig.Shows(310, 505, e2.WeaponName[3], 0x008000, 2));
         for (int i = 0; i < 6; ++i) {
             const int y = 10 + 375 + 30 * i + 5;
             EXPECT_EQ(CountIndex(*rig.back, {50, y, 210, y + 1}, barBlue), 50 * e1.Rating[i] - 2) << i;
@@ -123,7 +134,12 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
     f.P1RobotId = 14, f.P2RobotId = 3;
     f.App.Pump();
     // seen: where the pictures drawn later do not cover it
-    const struct { int32_t robot; const dw::Surface* sheet; dw::Rect seen; int x, y; } pictures[] = {{3, f.SheetSurface1.get(), {500, 150, 584, 299}, 435, 150},
+    const struct {
+        int32_t robot;
+        const dw::Surface* sheet;
+        dw::Rect seen;
+        int x, y;
+    } pictures[] = {{3, f.SheetSurface1.get(), {500, 150, 584, 299}, 435, 150},
                     {14, f.SheetSurface2.get(), {350, 30, 499, 179}, 350, 30}};
     for (const auto& p : pictures) {
         const RosterEntry& e = f.Roster[size_t(RosterIndex(p.robot))];
@@ -145,12 +161,20 @@ TEST(SelectScreen, ListsMarksRatingsAndSpeed) {
 
 TEST(PreFightScreen, NamesFadeAndTheRunSoFar) {
     // first, second, name1, name2: at (0, 530), (0, 550), (300, 240), (360, 320)
-    const struct { int32_t mode, p1, p2, frames, enemy, elapsed; const char *first, *second, *name1, *name2; dw::ColorRef colour; } rows[] = {
-        {4, 6, 6, 15, 8, 1234, "Last Enemy!!", "LIMIT MODE :REST IS 3766 COUNT!!", "ViveraziV", "ZAroru vave Varizoz", 0xFFFFFF},
+    const struct {
+        int32_t mode, p1, p2, frames, enemy, elapsed;
+        const char *first, *second, *name1, *name2;
+        dw::ColorRef colour;
+    } rows[] = {
+        {4, 6, 6, 15, 8, 1234, "Last Enemy!!", "LIMIT MODE :REST IS 3766 COUNT!!", "ViveraziV", "ZAroru vave Varizoz",
+         0xFFFFFF},
         {4, 14, 3, 51, 1, 0, "First Enemy!!", "LIMIT MODE :REST IS 5000 COUNT!!", "D-2-E", "ZovaZazovo", 0xBFBFBF},
-        {3, 11, 6, 0, 1, 0, "Return:F1 KEY ON KEYBOARD!", "SURVIVAL MODE :SCORE IS 4 POINT!!", "Dezi Vor", "ZAroru vave Varizoz", 0xFFFFFF},
-        {3, 13, 16, 50, 1, 0, "Return:F1 KEY ON KEYBOARD!", "SURVIVAL MODE :SCORE IS 4 POINT!!", "DivizOdir", "ViveraziV", 0xFFFFFF},
-        {3, 15, 5, 101, 1, 0, "Return:F1 KEY ON KEYBOARD!", "SURVIVAL MODE :SCORE IS 4 POINT!!", "Durade-Revov", "DariZev", 0x7F7F7F},
+        {3, 11, 6, 0, 1, 0, "Return:F1 KEY ON KEYBOARD!", "SURVIVAL MODE :SCORE IS 4 POINT!!", "Dezi Vor",
+         "ZAroru vave Varizoz", 0xFFFFFF},
+        {3, 13, 16, 50, 1, 0, "Return:F1 KEY ON KEYBOARD!", "SURVIVAL MODE :SCORE IS 4 POINT!!", "DivizOdir",
+         "ViveraziV", 0xFFFFFF},
+        {3, 15, 5, 101, 1, 0, "Return:F1 KEY ON KEYBOARD!", "SURVIVAL MODE :SCORE IS 4 POINT!!", "Durade-Revov",
+         "DariZev", 0x7F7F7F},
         {2, 2, 6, 200, 1, 0, nullptr, nullptr, "Revidu zava Davov", "ViveraziV", 0x5F5F5F},
         {1, 1, 4, 240, 1, 0, nullptr, nullptr, "Zeredi vovu Ridodar", "DedaZivirEvavid", 0x3F3F3F},
         {1, 3, 5, 251, 1, 0, nullptr, nullptr, "ZovaZazovo", "DariZev", 0x000000},  // faded out
@@ -164,8 +188,10 @@ TEST(PreFightScreen, NamesFadeAndTheRunSoFar) {
         f.StateFrames = r.frames, f.LimitEnemy = r.enemy, f.LimitElapsed = r.elapsed;
         rig.Draw(&TForm1::Draw_BS);
         EXPECT_TRUE(r.first ? rig.Shows(0, 530, r.first, r.colour) && rig.Shows(0, 550, r.second, r.colour)
-                            : CountIndex(*rig.back, {0, 520, 800, 600}, 0) == 800 * 80) << r.mode << " " << r.frames;
+                            : CountIndex(*rig.back, {0, 520, 800, 600}, 0) == 800 * 80)
+            << r.mode << " " << r.frames;
         EXPECT_TRUE(rig.Shows(300, 240, r.name1, r.colour) && rig.Shows(360, 320, r.name2, r.colour) &&
-                    rig.Shows(340, 290, "VS", r.colour)) << r.name1 << " " << r.frames;
+                    rig.Shows(340, 290, "VS", r.colour))
+            << r.name1 << " " << r.frames;
     }
 }

@@ -74,7 +74,8 @@ TEST_F(SoundTest, BuffersAndDuplicatesPlayOnChannelsOfTheirOwnAndFormatsAreConve
     EXPECT_EQ(Mix_AllocateChannels(-1), channels);
 
     // Formats are converted or refused; a stray half frame is dropped.
-    EXPECT_TRUE(SoundBuffer::Create(device, WaveData{{1, 2, 11025, 22050, 2, 8}, std::vector<uint8_t>(11025 * 2 + 1, 0x80)}));
+    EXPECT_TRUE(
+        SoundBuffer::Create(device, WaveData{{1, 2, 11025, 22050, 2, 8}, std::vector<uint8_t>(11025 * 2 + 1, 0x80)}));
     for (const WaveData& w : {Tone(0), Tone(10, 1000), Tone(10, 192000)}) EXPECT_TRUE(SoundBuffer::Create(device, w));
     for (WaveFormat bad : {WaveFormat{3, 1, 22050, 88200, 4, 32}, WaveFormat{1, 0, 22050, 0, 0, 16},
                            WaveFormat{1, 1, 22050, 66150, 3, 24}, WaveFormat{1, 1, 999, 1998, 2, 16},

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <stdexcept>
 #include <cstdlib>
 #include <fstream>
+#include <stdexcept>
 #include <vector>
 
 namespace testing_support {
@@ -98,14 +98,15 @@ GameRig::~GameRig() { form->Close(); }
 
 void Play(TForm1& f, std::string_view script) {
     static constexpr std::pair<char, SDL_Scancode> kKeys[] = {
-        {'w', SDL_SCANCODE_W},    {'a', SDL_SCANCODE_A},    {'s', SDL_SCANCODE_S},    {'d', SDL_SCANCODE_D},
-        {'g', SDL_SCANCODE_G},    {'h', SDL_SCANCODE_H},    {'j', SDL_SCANCODE_J},    {'k', SDL_SCANCODE_K},
-        {'b', SDL_SCANCODE_B},    {'v', SDL_SCANCODE_V},    {'8', SDL_SCANCODE_UP},   {'2', SDL_SCANCODE_DOWN},
-        {'4', SDL_SCANCODE_LEFT}, {'6', SDL_SCANCODE_RIGHT}, {'1', SDL_SCANCODE_KP_1}, {'0', SDL_SCANCODE_KP_6},
+        {'w', SDL_SCANCODE_W},       {'a', SDL_SCANCODE_A},     {'s', SDL_SCANCODE_S},    {'d', SDL_SCANCODE_D},
+        {'g', SDL_SCANCODE_G},       {'h', SDL_SCANCODE_H},     {'j', SDL_SCANCODE_J},    {'k', SDL_SCANCODE_K},
+        {'b', SDL_SCANCODE_B},       {'v', SDL_SCANCODE_V},     {'8', SDL_SCANCODE_UP},   {'2', SDL_SCANCODE_DOWN},
+        {'4', SDL_SCANCODE_LEFT},    {'6', SDL_SCANCODE_RIGHT}, {'1', SDL_SCANCODE_KP_1}, {'0', SDL_SCANCODE_KP_6},
         {'+', SDL_SCANCODE_KP_PLUS}, {'!', SDL_SCANCODE_F1}};
     for (const char c : script) {
         const char lower = char(std::tolower(c));
-        const auto* k = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const auto& e) { return e.first == lower; });
+        const auto* k =
+            std::find_if(std::begin(kKeys), std::end(kKeys), [&](const auto& e) { return e.first == lower; });
         if (k == std::end(kKeys)) throw std::invalid_argument("no key for a script character");
         PushKey(k->second, true);
         for (int i = 0; i < (c != lower ? 3 : 1); ++i) f.App.Pump();
@@ -185,7 +186,8 @@ bool TextShows(const dw::Surface& picture, const dw::ColorTable& palette, const 
 std::string Picture(const dw::Surface& s, std::string_view chars) {
     std::string text;
     for (int y = 0; y < s.Height(); ++y)
-        for (int x = 0; x < s.Width(); ++x) text += std::string(y > 0 && x == 0, '/') + (s.Get(x, y) < chars.size() ? chars[s.Get(x, y)] : '?');
+        for (int x = 0; x < s.Width(); ++x)
+            text += std::string(y > 0 && x == 0, '/') + (s.Get(x, y) < chars.size() ? chars[s.Get(x, y)] : '?');
     return text;
 }
 

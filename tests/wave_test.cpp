@@ -50,7 +50,8 @@ TEST(Wave, ReadsFormatAndSamplesPastOtherChunksAndEachBadFileFailsAtItsStep) {
     WaveData out;
     ASSERT_EQ(ReadWave(Wave({kList, Fmt(1, 2, 8000, 16000, 2, 8, 18), kList, kData}), out), 0);
     const WaveFormat& fmt = out.format;
-    EXPECT_EQ(std::vector<uint32_t>({fmt.formatTag, fmt.channels, fmt.samplesPerSec, fmt.avgBytesPerSec, fmt.blockAlign, fmt.bitsPerSample}),
+    EXPECT_EQ(std::vector<uint32_t>({fmt.formatTag, fmt.channels, fmt.samplesPerSec, fmt.avgBytesPerSec, fmt.blockAlign,
+                                     fmt.bitsPerSample}),
               std::vector<uint32_t>({1, 2, 8000, 16000, 2, 8}));
     EXPECT_EQ(out.samples, kData.body);
 
@@ -61,26 +62,45 @@ TEST(Wave, ReadsFormatAndSamplesPastOtherChunksAndEachBadFileFailsAtItsStep) {
     };
     const std::pair<std::vector<uint8_t>, int> rows[] = {
         // Whole files; a RIFF size past the data; the lowest and highest rates.
-        {Wave({kMono16, kData}), 0}, {patched(6, 1), 0}, {Wave({Fmt(1, 1, 4000, 8000, 2, 16), kData}), 0},
+        {Wave({kMono16, kData}), 0},
+        {patched(6, 1), 0},
+        {Wave({Fmt(1, 1, 4000, 8000, 2, 16), kData}), 0},
         {Wave({Fmt(1, 2, 192000, 768000, 4, 16), Chunk{"data", {1, 2, 3, 4}}}), 0},
         // Empty; RIFX, WAVX, cut in the form type, a RIFF size below 4.
-        {{}, 1}, {patched(3, 'X'), 2}, {patched(11, 'X'), 2}, {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V'}, 2}, {patched(4, 3), 2},
+        {{}, 1},
+        {patched(3, 'X'), 2},
+        {patched(11, 'X'), 2},
+        {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V'}, 2},
+        {patched(4, 3), 2},
         // No format chunk, or a chunk before it that runs past the end.
-        {Wave({}), 3}, {Wave({kList, kData}), 3}, {Wave({Chunk{"LIST", {1, 2}, 100}, kMono16, kData}), 3},
+        {Wave({}), 3},
+        {Wave({kList, kData}), 3},
+        {Wave({Chunk{"LIST", {1, 2}, 100}, kMono16, kData}), 3},
         // Not PCM, no channels, three, 24 bits, rate too low and too high, wrong block align and byte rate.
-        {Wave({Fmt(3, 1, 22050, 44100, 2, 16), kData}), 4},   {Wave({Fmt(1, 0, 22050, 0, 0, 16), kData}), 4},
-        {Wave({Fmt(1, 3, 22050, 132300, 6, 16), kData}), 4}, {Wave({Fmt(1, 1, 22050, 66150, 3, 24), kData}), 4},
-        {Wave({Fmt(1, 1, 3999, 7998, 2, 16), kData}), 4},     {Wave({Fmt(1, 1, 192001, 384002, 2, 16), kData}), 4},
-        {Wave({Fmt(1, 1, 22050, 88200, 4, 16), kData}), 4},   {Wave({Fmt(1, 1, 22050, 44101, 2, 16), kData}), 4},
+        {Wave({Fmt(3, 1, 22050, 44100, 2, 16), kData}), 4},
+        {Wave({Fmt(1, 0, 22050, 0, 0, 16), kData}), 4},
+        {Wave({Fmt(1, 3, 22050, 132300, 6, 16), kData}), 4},
+        {Wave({Fmt(1, 1, 22050, 66150, 3, 24), kData}), 4},
+        {Wave({Fmt(1, 1, 3999, 7998, 2, 16), kData}), 4},
+        {Wave({Fmt(1, 1, 192001, 384002, 2, 16), kData}), 4},
+        {Wave({Fmt(1, 1, 22050, 88200, 4, 16), kData}), 4},
+        {Wave({Fmt(1, 1, 22050, 44101, 2, 16), kData}), 4},
         // 14 bytes of format; a format cut by the end; past the end; its pad byte past the end.
-        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 14), kData}), 4}, {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 14, 16)}), 4},
-        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 16, 1000), kData}), 5}, {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 17, 17)}, 1), 5},
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 14), kData}), 4},
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 14, 16)}), 4},
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 16, 1000), kData}), 5},
+        {Wave({Fmt(1, 1, 22050, 44100, 2, 16, 17, 17)}, 1), 5},
         // No data chunk, or one outside the RIFF body or behind a chunk running past the end.
-        {Wave({kMono16}), 6}, {Wave({kMono16, kList}), 6}, {Wave({kMono16, kData}, 14), 6},
+        {Wave({kMono16}), 6},
+        {Wave({kMono16, kList}), 6},
+        {Wave({kMono16, kData}, 14), 6},
         {Wave({kMono16, Chunk{"LIST", {1, 2}, 100}, kData}), 6},
         // Data empty, half a block, cut by the RIFF size or by the end.
-        {Wave({kMono16, Chunk{"data", {}}}), 7}, {Wave({kMono16, Chunk{"data", {1, 2, 3}}}), 7}, {Wave({kMono16, kData}, 1), 7},
-        {Wave({kMono16, Chunk{"data", {1, 2}, 4}}), 7}, {Wave({kMono16, Chunk{"data", {1, 2}, 0xFFFFFFFE}}), 7},
+        {Wave({kMono16, Chunk{"data", {}}}), 7},
+        {Wave({kMono16, Chunk{"data", {1, 2, 3}}}), 7},
+        {Wave({kMono16, kData}, 1), 7},
+        {Wave({kMono16, Chunk{"data", {1, 2}, 4}}), 7},
+        {Wave({kMono16, Chunk{"data", {1, 2}, 0xFFFFFFFE}}), 7},
     };
     for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(ReadWave(rows[i].first, out), rows[i].second) << "row " << i;
     // Up to 64 MiB of samples (silence appended to the headers, the RIFF size grown to match).

@@ -28,9 +28,9 @@ int TForm1::CreateSoundData(const char* name, std::unique_ptr<dw::SoundBuffer>& 
     dw::WaveData wave;
     const int step = dw::ReadWave(dw::FindResource(dw::ResourceKind::Wave, name), wave);
     if (step != 0) {
-        dw::ShowMessage(DirectDrawObj ? DirectDrawObj->Window() : nullptr, "Error",
-                        std::string("The sound \"") + name + "\" could not be read (step " +
-                            std::to_string(step) + ").");
+        dw::ShowMessage(
+            DirectDrawObj ? DirectDrawObj->Window() : nullptr, "Error",
+            std::string("The sound \"") + name + "\" could not be read (step " + std::to_string(step) + ").");
         EndDirectSound();
         return 0;
     }

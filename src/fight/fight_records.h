@@ -11,7 +11,7 @@ struct FighterState {
     int32_t Horizontal = 0;
     int32_t Vertical = 0;
     int32_t ActionCode = 0;
-    int32_t StickCode = 0;  // 2 right / 1 left, plus 10 up / 20 down
+    int32_t StickCode = 0;     // 2 right / 1 left, plus 10 up / 20 down
     int32_t FireHeld[4] = {};  // 0 up, 1 newly pressed, 2 press taken
     int32_t GuardRequest = 0;
     int32_t DashRequest = 0;

@@ -10,7 +10,7 @@
 namespace {
 
 // Our own choices where the rules leave them open.
-constexpr int kStartX = 400;           // both fighters start on the middle line,
+constexpr int kStartX = 400;            // both fighters start on the middle line,
 constexpr int kStartY[2] = {450, 150};  // player 1 below, player 2 above
 constexpr int kIntroFrames = 90;        // "ready" before the fight proper
 constexpr int kOverFrames = 150;        // the fight-over screen's length
@@ -155,8 +155,12 @@ void TForm1::FightStage() {
     // The camera: how far the world must shift so both robots stand inside the box.
     const int minX = std::min(P1Fighter.PosX, P2Fighter.PosX), maxX = std::max(P1Fighter.PosX, P2Fighter.PosX);
     const int minY = std::min(P1Fighter.PosY, P2Fighter.PosY), maxY = std::max(P1Fighter.PosY, P2Fighter.PosY);
-    const int scrollX = maxX > kCameraBox.right ? kCameraBox.right - maxX : minX < kCameraBox.left ? kCameraBox.left - minX : 0;
-    const int scrollY = maxY > kCameraBox.bottom ? kCameraBox.bottom - maxY : minY < kCameraBox.top ? kCameraBox.top - minY : 0;
+    const int scrollX = maxX > kCameraBox.right  ? kCameraBox.right - maxX
+                        : minX < kCameraBox.left ? kCameraBox.left - minX
+                                                 : 0;
+    const int scrollY = maxY > kCameraBox.bottom ? kCameraBox.bottom - maxY
+                        : minY < kCameraBox.top  ? kCameraBox.top - minY
+                                                 : 0;
 
     ShotWeapon(0);
     ShotWeapon(1);
@@ -173,7 +177,8 @@ void TForm1::FightStage() {
     ScrollWorld(scrollX, scrollY);
     for (FighterState* f : fighters) {
         StepActionGraph(*f);
-        if (!f->Dashing && f->Energy < f->Spec->MaxEnergy) f->Energy = std::min(f->Energy + kEnergyRegen, f->Spec->MaxEnergy);
+        if (!f->Dashing && f->Energy < f->Spec->MaxEnergy)
+            f->Energy = std::min(f->Energy + kEnergyRegen, f->Spec->MaxEnergy);
     }
 
     if (GameState == kStateFight && (P1Fighter.Armour <= 0 || P2Fighter.Armour <= 0)) {
@@ -209,9 +214,7 @@ void TForm1::FightOver() {
             ToBefore();
         }
         break;
-    case 2:
-        ToSelect();
-        break;
+    case 2: ToSelect(); break;
     case 3:
         if (won) {
             ++SurvivalScore;
@@ -234,8 +237,6 @@ void TForm1::FightOver() {
             ToBefore();
         }
         break;
-    default:
-        ToStart();
-        break;
+    default: ToStart(); break;
     }
 }

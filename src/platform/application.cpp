@@ -8,22 +8,20 @@ void Application::HandleEvents() {
     SDL_Event event;
     while (running_ && SDL_PollEvent(&event)) {
         switch (event.type) {
-            case SDL_KEYDOWN:
-            case SDL_KEYUP: {
-                const Key key = keyboard_.Handle(event);
-                if (event.type == SDL_KEYDOWN && !event.key.repeat &&
-                    (key == Key::Escape || key == Key::F1) && keyDown_)
-                    keyDown_(key);
-                break;
-            }
-            case SDL_QUIT:  // also sent when the user closes the last window
-                if (close_)
-                    close_();
-                else
-                    Terminate();
-                break;
-            default:
-                break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const Key key = keyboard_.Handle(event);
+            if (event.type == SDL_KEYDOWN && !event.key.repeat && (key == Key::Escape || key == Key::F1) && keyDown_)
+                keyDown_(key);
+            break;
+        }
+        case SDL_QUIT:  // also sent when the user closes the last window
+            if (close_)
+                close_();
+            else
+                Terminate();
+            break;
+        default: break;
         }
     }
 }

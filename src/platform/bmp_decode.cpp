@@ -19,12 +19,9 @@ constexpr uint32_t kRle8 = 1;
 constexpr int64_t kMaxSide = 8192;
 constexpr int64_t kMaxPixels = int64_t(4096) * 4096;
 
-uint16_t Le16(std::span<const uint8_t> d, size_t at) {
-    return uint16_t(d[at] | (d[at + 1] << 8));
-}
+uint16_t Le16(std::span<const uint8_t> d, size_t at) { return uint16_t(d[at] | (d[at + 1] << 8)); }
 uint32_t Le32(std::span<const uint8_t> d, size_t at) {
-    return uint32_t(d[at]) | (uint32_t(d[at + 1]) << 8) | (uint32_t(d[at + 2]) << 16) |
-           (uint32_t(d[at + 3]) << 24);
+    return uint32_t(d[at]) | (uint32_t(d[at + 1]) << 8) | (uint32_t(d[at + 2]) << 16) | (uint32_t(d[at + 3]) << 24);
 }
 
 bool Fail(std::string* why, const char* message) {
@@ -34,8 +31,8 @@ bool Fail(std::string* why, const char* message) {
 
 // Decodes RLE8 data starting at `at` into top-down pixels of a bottom-up picture.
 // Any run that leaves the picture or reads past the data is an error.
-bool DecodeRle8(std::span<const uint8_t> file, size_t at, int width, int height,
-                std::vector<uint8_t>& pixels, std::string* why) {
+bool DecodeRle8(std::span<const uint8_t> file, size_t at, int width, int height, std::vector<uint8_t>& pixels,
+                std::string* why) {
     const size_t size = file.size();
     const auto w = size_t(width);
     const auto h = size_t(height);
@@ -108,8 +105,7 @@ bool DecodeBitmap(std::span<const uint8_t> file, DecodedBitmap& out, std::string
     if (compression != kRgb && compression != kRle8) return Fail(why, "unsupported compression");
     const bool topDown = rawHeight < 0;
     const int64_t height = topDown ? -rawHeight : rawHeight;
-    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide ||
-        width * height > kMaxPixels)
+    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide || width * height > kMaxPixels)
         return Fail(why, "bad dimensions");
     if (compression == kRle8 && topDown) return Fail(why, "RLE8 bitmaps must be bottom-up");
     if (clrUsed > 256) return Fail(why, "colour table too large");

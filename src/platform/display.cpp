@@ -17,8 +17,7 @@ std::atomic<bool> gPacing{true};
 // softpipe or swrast. Its scaled texture costs far more than SDL's own software blit.
 bool OnSoftwareGl(SDL_Renderer* renderer) {
     SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr ||
-        std::strncmp(info.name, "opengl", 6) != 0)
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0)
         return false;
     using GetString = const unsigned char* (*)(unsigned);
     const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
@@ -66,8 +65,7 @@ void ConvertToArgb(const Surface& src, const ColorTable& palette, uint32_t* dst,
     if (dst == nullptr || dstPitch < width * 4) return;
     uint32_t lut[256];
     for (size_t i = 0; i < 256; ++i)
-        lut[i] = 0xFF000000u | uint32_t(palette[i].r) << 16 | uint32_t(palette[i].g) << 8 |
-                 palette[i].b;
+        lut[i] = 0xFF000000u | uint32_t(palette[i].r) << 16 | uint32_t(palette[i].g) << 8 | palette[i].b;
     auto* out = reinterpret_cast<uint8_t*>(dst);
     for (int y = 0; y < src.Height(); ++y, out += dstPitch) {
         const uint8_t* in = src.Row(y);
@@ -85,8 +83,8 @@ bool Display::Open(const char* title, bool windowed) {
         return false;
     }
     if (windowed) {
-        window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   kScreenWidth, kScreenHeight, 0);
+        window_ =
+            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth, kScreenHeight, 0);
     } else {
         // Made as large as the desktop: without a window manager nobody resizes the window
         // to full screen, and it would keep whatever size it was made with.
@@ -95,8 +93,7 @@ bool Display::Open(const char* title, bool windowed) {
                                    SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     }
     if (window_ != nullptr) {
-        renderer_ = SDL_CreateRenderer(window_, -1,
-                                       SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
         if (renderer_ != nullptr && OnSoftwareGl(renderer_)) {
             SDL_DestroyRenderer(renderer_);
             renderer_ = nullptr;
@@ -112,8 +109,8 @@ bool Display::Open(const char* title, bool windowed) {
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
         // No alpha channel and no blending: the software renderer then copies rows as they
         // are instead of blending every pixel. The conversion's opaque alpha is ignored.
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
-                                     SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+                                     kScreenHeight);
         if (texture_ != nullptr) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     }
     if (texture_ != nullptr) back_ = Surface::Create(kScreenWidth, kScreenHeight);
@@ -126,8 +123,7 @@ bool Display::Open(const char* title, bool windowed) {
 
     // The software renderer's "vsync" does not wait for anything: pace those frames ourselves.
     SDL_RendererInfo info{};
-    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 &&
-             (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
+    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
              (info.flags & SDL_RENDERER_SOFTWARE) == 0;
     if (!windowed) SDL_ShowCursor(SDL_DISABLE);
     lastPresent_ = 0;
@@ -136,8 +132,7 @@ bool Display::Open(const char* title, bool windowed) {
 
 void Display::Close() {
     const bool wasOpen = IsOpen();
-    if (window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0)
-        SDL_ShowCursor(SDL_ENABLE);
+    if (window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0) SDL_ShowCursor(SDL_ENABLE);
     back_.reset();
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
@@ -181,8 +176,7 @@ void Display::Flip() {
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
 
     // Keep presents at least 1/60 s apart.
-    if (!vsync_ && Pacing() && lastPresent_ != 0)
-        WaitUntil(lastPresent_ + SDL_GetPerformanceFrequency() / 60);
+    if (!vsync_ && Pacing() && lastPresent_ != 0) WaitUntil(lastPresent_ + SDL_GetPerformanceFrequency() / 60);
     SDL_RenderPresent(renderer_);
     lastPresent_ = SDL_GetPerformanceCounter();
 }

@@ -22,8 +22,7 @@ __extension__ typedef __int128 Wide;
 
 }  // namespace
 
-DrawContext::DrawContext(Surface& target, const ColorTable& palette)
-    : target_(target), palette_(palette) {}
+DrawContext::DrawContext(Surface& target, const ColorTable& palette) : target_(target), palette_(palette) {}
 
 const Pen* DrawContext::SelectPen(const Pen* pen) { return std::exchange(pen_, pen); }
 const Brush* DrawContext::SelectBrush(const Brush* brush) { return std::exchange(brush_, brush); }
@@ -115,8 +114,7 @@ void DrawContext::Line(int x0, int y0, int x1, int y1, bool withEnd) {
     }
     for (int64_t i = first; i < last; ++i) {
         const int64_t m = m0 + majorStep * i;
-        const int64_t n =
-            major == 0 ? n0 : n0 + minorStep * int64_t((Wide(2) * i * minor + major) / (Wide(2) * major));
+        const int64_t n = major == 0 ? n0 : n0 + minorStep * int64_t((Wide(2) * i * minor + major) / (Wide(2) * major));
         if (width <= 1) {
             PlotPen(int(xMajor ? m : n), int(xMajor ? n : m), index, width);
         } else {

@@ -26,8 +26,8 @@ struct Brush {
 class FontFace;  // a FreeType face at one logical size (font.h)
 
 struct FontSpec {
-    int height = 0;   // cell height in pixels
-    int width = 0;    // average character width in pixels (0: natural)
+    int height = 0;  // cell height in pixels
+    int width = 0;   // average character width in pixels (0: natural)
     int weight = 400;
     bool italic = false;
     std::string face;

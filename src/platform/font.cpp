@@ -6,10 +6,10 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <strings.h>
 #include <algorithm>
 #include <climits>
 #include <mutex>
-#include <strings.h>
 #include <unordered_map>
 #include <vector>
 
@@ -136,8 +136,8 @@ struct FontFace::Impl {
         }
         if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return g;
         const FT_Bitmap& bm = slot->bitmap;
-        if (bm.pixel_mode != FT_PIXEL_MODE_MONO || bm.pitch <= 0 || bm.buffer == nullptr ||
-            bm.width == 0 || bm.rows == 0 || size_t(bm.pitch) * 8 < bm.width)
+        if (bm.pixel_mode != FT_PIXEL_MODE_MONO || bm.pitch <= 0 || bm.buffer == nullptr || bm.width == 0 ||
+            bm.rows == 0 || size_t(bm.pitch) * 8 < bm.width)
             return g;
         g.left = slot->bitmap_left;
         g.top = slot->bitmap_top;
@@ -179,8 +179,7 @@ std::unique_ptr<FontFace> FontFace::Open(const std::string& path, const FontSpec
     }
 
     // A positive height is the cell height, a negative one the em height (as in GDI).
-    const int64_t height = std::clamp<int64_t>(spec.height == 0 ? 16 : spec.height,
-                                               -kMaxPixelSize, kMaxPixelSize);
+    const int64_t height = std::clamp<int64_t>(spec.height == 0 ? 16 : spec.height, -kMaxPixelSize, kMaxPixelSize);
     int64_t ySize = height > 0 ? height * 64 * em / cell : -height * 64;  // 26.6 pixels
 
     // The width is the advance of half-width Latin letters.
@@ -189,8 +188,7 @@ std::unique_ptr<FontFace> FontFace::Open(const std::string& path, const FontSpec
         FT_Pos advance = 0;
         for (char32_t probe : {U'0', U'x'}) {
             const FT_UInt index = FT_Get_Char_Index(face, probe);
-            if (index != 0 && FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE) == 0 &&
-                face->glyph->advance.x > 0) {
+            if (index != 0 && FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE) == 0 && face->glyph->advance.x > 0) {
                 advance = face->glyph->advance.x;
                 break;
             }
@@ -200,8 +198,7 @@ std::unique_ptr<FontFace> FontFace::Open(const std::string& path, const FontSpec
     }
     xSize = std::clamp<int64_t>(xSize, 64, kMaxPixelSize * 64 * 4);
     ySize = std::clamp<int64_t>(ySize, 64, kMaxPixelSize * 64);
-    if (FT_Set_Char_Size(face, FT_F26Dot6(xSize), FT_F26Dot6(ySize), 72, 72) != 0)
-        return nullptr;
+    if (FT_Set_Char_Size(face, FT_F26Dot6(xSize), FT_F26Dot6(ySize), 72, 72) != 0) return nullptr;
 
     impl->italic = spec.italic;
     if (spec.weight >= 600) impl->bold = FT_MulFix(face->units_per_EM, face->size->metrics.y_scale) / 24;

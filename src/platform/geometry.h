@@ -21,8 +21,8 @@ struct Rect {
 
 // Intersection of two rectangles; empty (all zero) when they do not meet.
 constexpr Rect Intersect(const Rect& a, const Rect& b) {
-    Rect r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-           a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+    Rect r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
+           a.bottom < b.bottom ? a.bottom : b.bottom};
     if (r.Empty()) return Rect{};
     return r;
 }

@@ -9,29 +9,29 @@ namespace {
 
 Key KeyOf(SDL_Scancode code) {
     switch (code) {
-        case SDL_SCANCODE_W: return Key::W;
-        case SDL_SCANCODE_A: return Key::A;
-        case SDL_SCANCODE_S: return Key::S;
-        case SDL_SCANCODE_D: return Key::D;
-        case SDL_SCANCODE_G: return Key::G;
-        case SDL_SCANCODE_H: return Key::H;
-        case SDL_SCANCODE_J: return Key::J;
-        case SDL_SCANCODE_K: return Key::K;
-        case SDL_SCANCODE_B: return Key::B;
-        case SDL_SCANCODE_V: return Key::V;
-        case SDL_SCANCODE_UP: return Key::Up;
-        case SDL_SCANCODE_DOWN: return Key::Down;
-        case SDL_SCANCODE_LEFT: return Key::Left;
-        case SDL_SCANCODE_RIGHT: return Key::Right;
-        case SDL_SCANCODE_KP_1: return Key::Pad1;
-        case SDL_SCANCODE_KP_2: return Key::Pad2;
-        case SDL_SCANCODE_KP_4: return Key::Pad4;
-        case SDL_SCANCODE_KP_5: return Key::Pad5;
-        case SDL_SCANCODE_KP_6: return Key::Pad6;
-        case SDL_SCANCODE_KP_PLUS: return Key::PadAdd;
-        case SDL_SCANCODE_ESCAPE: return Key::Escape;
-        case SDL_SCANCODE_F1: return Key::F1;
-        default: return Key::Count;
+    case SDL_SCANCODE_W: return Key::W;
+    case SDL_SCANCODE_A: return Key::A;
+    case SDL_SCANCODE_S: return Key::S;
+    case SDL_SCANCODE_D: return Key::D;
+    case SDL_SCANCODE_G: return Key::G;
+    case SDL_SCANCODE_H: return Key::H;
+    case SDL_SCANCODE_J: return Key::J;
+    case SDL_SCANCODE_K: return Key::K;
+    case SDL_SCANCODE_B: return Key::B;
+    case SDL_SCANCODE_V: return Key::V;
+    case SDL_SCANCODE_UP: return Key::Up;
+    case SDL_SCANCODE_DOWN: return Key::Down;
+    case SDL_SCANCODE_LEFT: return Key::Left;
+    case SDL_SCANCODE_RIGHT: return Key::Right;
+    case SDL_SCANCODE_KP_1: return Key::Pad1;
+    case SDL_SCANCODE_KP_2: return Key::Pad2;
+    case SDL_SCANCODE_KP_4: return Key::Pad4;
+    case SDL_SCANCODE_KP_5: return Key::Pad5;
+    case SDL_SCANCODE_KP_6: return Key::Pad6;
+    case SDL_SCANCODE_KP_PLUS: return Key::PadAdd;
+    case SDL_SCANCODE_ESCAPE: return Key::Escape;
+    case SDL_SCANCODE_F1: return Key::F1;
+    default: return Key::Count;
     }
 }
 

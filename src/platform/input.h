@@ -10,6 +10,7 @@ union SDL_Event;
 namespace dw {
 
 // The keys the game reads.
+// clang-format off
 enum class Key : uint8_t {
     W, A, S, D, G, H, J, K, B, V,
     Up, Down, Left, Right,
@@ -17,6 +18,7 @@ enum class Key : uint8_t {
     Escape, F1,
     Count
 };
+// clang-format on
 
 class Keyboard {
 public:

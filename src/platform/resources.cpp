@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#define DW_RESOURCE(i, kind, name)                         \
-    extern "C" const uint8_t dw_res_##i##_begin[];         \
+#define DW_RESOURCE(i, kind, name)                 \
+    extern "C" const uint8_t dw_res_##i##_begin[]; \
     extern "C" const uint8_t dw_res_##i##_end[];
 #include "resource_table.inc"
 #undef DW_RESOURCE
@@ -42,7 +42,6 @@ std::vector<Override>& Overrides() {
     static std::vector<Override> overrides;
     return overrides;
 }
-
 
 std::function<void(ResourceKind, std::string_view)>& Observer() {
     static std::function<void(ResourceKind, std::string_view)> observer;

@@ -49,9 +49,8 @@ void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
 // A canonical RIFF/WAVE image of the data, or empty when the format is not plain PCM.
 std::vector<uint8_t> CanonicalWave(const WaveData& wave) {
     const WaveFormat& f = wave.format;
-    if (f.formatTag != 1 || (f.channels != 1 && f.channels != 2) ||
-        (f.bitsPerSample != 8 && f.bitsPerSample != 16) || f.samplesPerSec < 1000 ||
-        f.samplesPerSec > 192000)
+    if (f.formatTag != 1 || (f.channels != 1 && f.channels != 2) || (f.bitsPerSample != 8 && f.bitsPerSample != 16) ||
+        f.samplesPerSec < 1000 || f.samplesPerSec > 192000)
         return {};
     const uint32_t block = uint32_t(f.channels) * f.bitsPerSample / 8;
     if (wave.samples.size() > size_t(INT_MAX) - 64) return {};
@@ -129,8 +128,7 @@ std::unique_ptr<SoundBuffer> SoundBuffer::Create(SoundDevice& device, const Wave
     return std::unique_ptr<SoundBuffer>(new SoundBuffer(std::make_shared<Samples>(chunk)));
 }
 
-SoundBuffer::SoundBuffer(std::shared_ptr<Samples> samples)
-    : samples_(std::move(samples)), channel_(AcquireChannel()) {}
+SoundBuffer::SoundBuffer(std::shared_ptr<Samples> samples) : samples_(std::move(samples)), channel_(AcquireChannel()) {}
 
 SoundBuffer::~SoundBuffer() {
     if (!samples_->Live()) return;

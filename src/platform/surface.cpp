@@ -6,14 +6,12 @@
 namespace dw {
 
 std::unique_ptr<Surface> Surface::Create(int width, int height) {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-        int64_t(width) * height > kMaxPixels)
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || int64_t(width) * height > kMaxPixels)
         return nullptr;
     return std::unique_ptr<Surface>(new Surface(width, height));
 }
 
-Surface::Surface(int width, int height)
-    : width_(width), height_(height), pixels_(size_t(width) * size_t(height), 0) {}
+Surface::Surface(int width, int height) : width_(width), height_(height), pixels_(size_t(width) * size_t(height), 0) {}
 
 uint8_t Surface::Get(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
@@ -40,8 +38,11 @@ struct Axis {
     bool flip;
 
     Axis(int dLo, int dHi, int sLo, int sHi, bool reversed)
-        : dStart(dLo), dLen(uint64_t(int64_t(dHi) - dLo)), sStart(sLo),
-          sLen(uint64_t(int64_t(sHi) - sLo)), flip(reversed) {}
+        : dStart(dLo),
+          dLen(uint64_t(int64_t(dHi) - dLo)),
+          sStart(sLo),
+          sLen(uint64_t(int64_t(sHi) - sLo)),
+          flip(reversed) {}
 
     int64_t Source(int64_t d) const {
         const auto q = int64_t(uint64_t(d - dStart) * sLen / dLen);
@@ -56,12 +57,10 @@ struct Axis {
 
 }  // namespace
 
-bool Blit(Surface& dst, const Rect& dstRect, const Surface& src, const Rect& srcRect,
-          unsigned flags) {
+bool Blit(Surface& dst, const Rect& dstRect, const Surface& src, const Rect& srcRect, unsigned flags) {
     if (dstRect.Empty() || srcRect.Empty()) return false;
     const bool mirror = (flags & kBlitMirror) != 0;
-    const std::optional<uint8_t> key =
-        (flags & kBlitKeySrc) ? src.ColorKey() : std::optional<uint8_t>();
+    const std::optional<uint8_t> key = (flags & kBlitKeySrc) ? src.ColorKey() : std::optional<uint8_t>();
     const Axis ax(dstRect.left, dstRect.right, srcRect.left, srcRect.right, mirror);
     const Axis ay(dstRect.top, dstRect.bottom, srcRect.top, srcRect.bottom, false);
 

@@ -66,7 +66,6 @@ enum BlitFlags : unsigned {
 // Everything is clipped to both surfaces: destination pixels outside dst are not written
 // and destination pixels whose source pixel lies outside src are left alone.
 // Returns false (and draws nothing) for an empty or inverted rectangle.
-bool Blit(Surface& dst, const Rect& dstRect, const Surface& src, const Rect& srcRect,
-          unsigned flags = kBlitPlain);
+bool Blit(Surface& dst, const Rect& dstRect, const Surface& src, const Rect& srcRect, unsigned flags = kBlitPlain);
 
 }  // namespace dw

@@ -48,8 +48,7 @@ bool FindChunk(std::span<const uint8_t> file, size_t end, const char* id, size_t
 int ReadWave(std::span<const uint8_t> file, WaveData& out) {
     if (file.empty()) return kOpen;
 
-    if (file.size() < 12 || !IsId(file.data(), "RIFF") || !IsId(file.data() + 8, "WAVE"))
-        return kFindRiff;
+    if (file.size() < 12 || !IsId(file.data(), "RIFF") || !IsId(file.data() + 8, "WAVE")) return kFindRiff;
     const uint64_t riffSize = Le32(file.data() + 4);
     if (riffSize < 4) return kFindRiff;
     // A RIFF size beyond the data is tolerated: the body ends where the data does.
@@ -69,9 +68,8 @@ int ReadWave(std::span<const uint8_t> file, WaveData& out) {
     format.blockAlign = Le16(f + 12);
     format.bitsPerSample = Le16(f + 14);
     if (format.formatTag != 1 || (format.channels != 1 && format.channels != 2) ||
-        (format.bitsPerSample != 8 && format.bitsPerSample != 16) ||
-        format.samplesPerSec < kMinRate || format.samplesPerSec > kMaxRate ||
-        format.blockAlign != format.channels * format.bitsPerSample / 8 ||
+        (format.bitsPerSample != 8 && format.bitsPerSample != 16) || format.samplesPerSec < kMinRate ||
+        format.samplesPerSec > kMaxRate || format.blockAlign != format.channels * format.bitsPerSample / 8 ||
         format.avgBytesPerSec != uint64_t(format.samplesPerSec) * format.blockAlign)
         return kReadFormat;
 
@@ -82,8 +80,7 @@ int ReadWave(std::span<const uint8_t> file, WaveData& out) {
     uint64_t dataSize = 0;
     if (!FindChunk(file, end, "data", at, dataSize)) return kFindData;
 
-    if (dataSize == 0 || dataSize > end - at - 8 || dataSize % format.blockAlign != 0 ||
-        dataSize > kMaxDataBytes)
+    if (dataSize == 0 || dataSize > end - at - 8 || dataSize % format.blockAlign != 0 || dataSize > kMaxDataBytes)
         return kReadData;
     const uint8_t* samples = file.data() + at + 8;
     out.format = format;

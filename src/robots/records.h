@@ -90,7 +90,7 @@ enum : int32_t {
     kMoveBranch = 1,  // steer: re-aim and follow HomingLinks
     kMoveAtTarget = 2,
     kMoveHoming = 3,
-    kMoveMelee = 4,   // follows the owner
+    kMoveMelee = 4,  // follows the owner
     kMoveBeam = 5,
 };
 
@@ -158,7 +158,7 @@ struct MotionTable {
 struct RosterEntry {
     int32_t Rating[6] = {};  // Armor, FirePower, Control, Energy, Speed, Barance: 1..3
     char WeaponName[4][40] = {};
-    int32_t Cell[4] = {};    // left, top, right, bottom in "MARKS" and "MARKS2"
+    int32_t Cell[4] = {};  // left, top, right, bottom in "MARKS" and "MARKS2"
 };
 
 // The catalogue entry of a robot type: 1..5 give 0..4, 11..15 give 5..9, 6 and 16 give 10;

@@ -20,17 +20,17 @@ struct RobotFacts {
 };
 
 constexpr RobotFacts kFacts[dw::kRosterSize] = {
-    {590, 480, 6, 0, true, {"MACHINE-GUN", "STICK", "MISILE", "NOTHING"}},                       // Zeredi vovu Ridodar
-    {590, 480, 6, 0, true, {"LONG-RIFLE", "STICK", "4WAY-ROCKET", "NOTHING"}},                   // Revidu zava Davov
-    {700, 520, 6, -1, true, {"GADRING-GUN", "LAZER-SPIKE", "300mm-CANON", "3LINKED-MISILE"}},   // ZovaZazovo
-    {660, 560, 7, -1, true, {"GADRING-GUN", "HEAVY-RIPPER", "FIRE-CREEPER", "4WAY-ROCKET"}},    // DedaZivirEvavid
-    {460, 400, 5, 1, true, {"MACHINE-GUN", "SPIKE", "FIRE-FLY", "NOTHING"}},                     // DariZev
-    {600, 640, 5, 0, false, {"SHOT-GUN", "CHAIN-SAW", "FLORTING-MINE", "NOTHING"}},              // DeziVor
-    {0, 0, 0, -1, false, {"NOTHING", "NOTHING", "NOTHING", "NOTHING"}},                          // Zo-Ra: no data
-    {640, 600, 6, 0, true, {"GRANEED", "CRAW", "LAZER", "TENPEST"}},                             // DivizOdir
-    {480, 450, 6, 1, true, {"LONG-RIFLE", "CRAW", "LAZER", "NOTHING"}},                          // D-2-E
-    {720, 500, 8, -1, true, {"SHOT-GUN", "BANISHING", "3WAY-CANON", "6WAY-ROCKET"}},            // Durade-Revov
-    {580, 600, 5, 1, true, {"LONG-RIFLE", "FIRE-FLY", "NAPARM", "NOTHING"}},                     // ViveraziV
+    {590, 480, 6, 0, true, {"MACHINE-GUN", "STICK", "MISILE", "NOTHING"}},                     // Zeredi vovu Ridodar
+    {590, 480, 6, 0, true, {"LONG-RIFLE", "STICK", "4WAY-ROCKET", "NOTHING"}},                 // Revidu zava Davov
+    {700, 520, 6, -1, true, {"GADRING-GUN", "LAZER-SPIKE", "300mm-CANON", "3LINKED-MISILE"}},  // ZovaZazovo
+    {660, 560, 7, -1, true, {"GADRING-GUN", "HEAVY-RIPPER", "FIRE-CREEPER", "4WAY-ROCKET"}},   // DedaZivirEvavid
+    {460, 400, 5, 1, true, {"MACHINE-GUN", "SPIKE", "FIRE-FLY", "NOTHING"}},                   // DariZev
+    {600, 640, 5, 0, false, {"SHOT-GUN", "CHAIN-SAW", "FLORTING-MINE", "NOTHING"}},            // DeziVor
+    {0, 0, 0, -1, false, {"NOTHING", "NOTHING", "NOTHING", "NOTHING"}},                        // Zo-Ra: no data
+    {640, 600, 6, 0, true, {"GRANEED", "CRAW", "LAZER", "TENPEST"}},                           // DivizOdir
+    {480, 450, 6, 1, true, {"LONG-RIFLE", "CRAW", "LAZER", "NOTHING"}},                        // D-2-E
+    {720, 500, 8, -1, true, {"SHOT-GUN", "BANISHING", "3WAY-CANON", "6WAY-ROCKET"}},           // Durade-Revov
+    {580, 600, 5, 1, true, {"LONG-RIFLE", "FIRE-FLY", "NAPARM", "NOTHING"}},                   // ViveraziV
 };
 
 int Band(int value, int two, int three) { return value >= three ? 3 : value >= two ? 2 : 1; }

@@ -37,6 +37,7 @@ const LaunchOffset kFourWayFan[kHeadings * 4] = {
 };
 
 void ShotGunSpread(ShotTable& t) {
+    // clang-format off
     static constexpr LaunchOffset kSpread[kHeadings][kShotGunPellets] = {
         {{-6, -12}, {-3, -14}, {0, -15}, {3, -14}, {6, -12}},
         {{15, -6}, {14, -8}, {12, -12}, {8, -14}, {6, -15}},
@@ -47,6 +48,7 @@ void ShotGunSpread(ShotTable& t) {
         {{-12, -6}, {-14, -3}, {-15, 0}, {-14, 3}, {-12, 6}},
         {{-15, -6}, {-14, -8}, {-12, -12}, {-8, -14}, {-6, -15}},
     };
+    // clang-format on
     for (int h = 0; h < kHeadings; ++h)
         for (int c = 0; const LaunchOffset& step : kSpread[h]) {
             ShotNode& pellet = t.Node[h][c++][1];
@@ -121,13 +123,17 @@ void DropFromSky(WeaponData& w, ShotTable& t, const WeaponHeader& header, const 
     const int count = 4 + int(v.blast.size());
     for (int n = 4; n < count; ++n) {
         const DropBlast& b = v.blast[size_t(n - 4)];
+        // clang-format off
         rows[size_t(n)] = {kMoveStraight, kStill, b.duration, kHitProjectile, b.halfSize, b.halfSize, b.reach, b.reach,
                            kBlast, v.stun, 2, int8_t(n + 1 < count ? n + 1 : -1)};
+        // clang-format on
     }
     for (size_t c = 0; c < v.aim.size(); ++c) {
         const DropAim& a = v.aim[c];
+        // clang-format off
         rows[2] = {kMoveAtTarget, Fixed(a.dx, a.dy), a.duration, kHitNone, a.halfHeight, a.halfWidth, 16, 16,
                    v.shell, v.stun, 2, 3};
+        // clang-format on
         WriteChain(t, int(c), std::span(rows).first(size_t(count)), {v.damage, 1, 0});
     }
 }

@@ -54,9 +54,7 @@ constexpr CreditSpec kCredits[24] = {
 
 }  // namespace
 
-void TForm1::DecidePOS(int anchor, int x, int y) {
-    CreditAnchors[size_t(anchor)] = {x, y};
-}
+void TForm1::DecidePOS(int anchor, int x, int y) { CreditAnchors[size_t(anchor)] = {x, y}; }
 
 void TForm1::GetPOS(int line, int x, int y) {
     CreditLines[size_t(line)].X = x;

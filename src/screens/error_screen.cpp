@@ -14,8 +14,8 @@ void TForm1::Draw_Error() {
     static constexpr const char* kWhat[] = {
         "There is a Error In Loading Character Data1.", "There is a Error In Loading Character Data2.",
         "There is a Error In Sound.", "There is a Error In Drawing.", "There is a Unknown Error."};
-    static constexpr const char* kCode[] = {"ErrorCode #1.", "ErrorCode #2.", "ErrorCode #3.",
-                                            "ErrorCode #4.", "ErrorCode #5."};
+    static constexpr const char* kCode[] = {"ErrorCode #1.", "ErrorCode #2.", "ErrorCode #3.", "ErrorCode #4.",
+                                            "ErrorCode #5."};
     const int i = ErrorCode >= 1 && ErrorCode <= 4 ? ErrorCode - 1 : 4;
     dc.TextOut(100, 200, kWhat[i]);
     dc.TextOut(10, 560, kCode[i]);

@@ -24,9 +24,8 @@ const char* PreFightName(int32_t id) {
     }
 }
 
-constexpr const char* kOrdinals[8] = {"First Enemy!!", "Second Enemy!!", "Third Enemy!!",
-                                      "Fourth Enemy!!", "Fifth Enemy!!", "Sixth Enemy!!",
-                                      "Seventh Enemy!!", "Last Enemy!!"};
+constexpr const char* kOrdinals[8] = {"First Enemy!!", "Second Enemy!!", "Third Enemy!!",   "Fourth Enemy!!",
+                                      "Fifth Enemy!!", "Sixth Enemy!!",  "Seventh Enemy!!", "Last Enemy!!"};
 
 }  // namespace
 
@@ -59,7 +58,7 @@ void TForm1::Draw_BS() {
     if (const char* name = PreFightName(P1RobotId)) dc.TextOut(300, 240, name);
     const char* second = PreFightName(P2RobotId);
     if (P2RobotId == 6)
-        second = GameMode == 1 || GameMode == 2 ? "ViveraziV"
+        second = GameMode == 1 || GameMode == 2   ? "ViveraziV"
                  : GameMode == 3 || GameMode == 4 ? "ZAroru vave Varizoz"
                                                   : nullptr;
     if (second) dc.TextOut(360, 320, second);

@@ -119,9 +119,8 @@ void TForm1::Draw_Result() {
                                                    "Fifth Score  : SCORE %d"};
     static constexpr const char* kTimeLines[5] = {"First Time  :  %d", "Second Time :  %d", "Third Time  :  %d",
                                                   "Fourth Time :  %d", "Fifth Time  :  %d"};
-    static constexpr const char* kTimeTitles[3] = {"Fast Player's Rest Time!!(EASY)",
-                                                   "Fast Player's Rest Time!!(NORMAL)",
-                                                   "Fast Player's Rest Time!!(HARD)"};
+    static constexpr const char* kTimeTitles[3] = {
+        "Fast Player's Rest Time!!(EASY)", "Fast Player's Rest Time!!(NORMAL)", "Fast Player's Rest Time!!(HARD)"};
     const ScoreRow& row = limit ? LimitTable[size_t(LimitDifficulty)] : SurvivalTable;
     dc.TextOut(200, 160, limit ? kTimeTitles[LimitDifficulty] : "Great Surviver's SCORE!!");
     for (int i = 0; i < 5; ++i) {

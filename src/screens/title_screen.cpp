@@ -18,9 +18,10 @@ struct Menu {
     int count;
 };
 
-constexpr MenuWord kMainWords[] = {
-    {"1Player?", 120, 290, 1}, {"2Player?", 240, 290, 2},
-    {"Survival Mode?", 350, 290, 3}, {"Limit Mode?", 550, 290, 4}};
+constexpr MenuWord kMainWords[] = {{"1Player?", 120, 290, 1},
+                                   {"2Player?", 240, 290, 2},
+                                   {"Survival Mode?", 350, 290, 3},
+                                   {"Limit Mode?", 550, 290, 4}};
 constexpr MenuWord kLevelWords[] = {{"EASY", 0, 40, 1}, {"NORMAL", 100, 40, 2}, {"HARD", 250, 40, 3}};
 constexpr MenuWord kStartWords[] = {{"OK!! Have A Nice Fight!!", 280, 290, 0}};
 constexpr MenuWord kLimitWords[] = {{"EASY", 400, 540, 0}, {"NORMAL", 500, 540, 1}, {"HARD", 650, 540, 2}};
@@ -59,8 +60,7 @@ void TForm1::Draw_Start() {
         menu = {{300, 540, 800, 560}, kLimitWords, 3};
         chosen = LimitDifficulty;
         break;
-    default:
-        return;  // the title wait shows the picture alone
+    default: return;  // the title wait shows the picture alone
     }
 
     if (Brushes[0]) {

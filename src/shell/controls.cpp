@@ -13,8 +13,7 @@ struct KeyMap {
 
 constexpr KeyMap kKeyMaps[2] = {
     {Key::W, Key::S, Key::A, Key::D, {Key::G, Key::H, Key::J, Key::K}, Key::B, Key::V},
-    {Key::Up, Key::Down, Key::Left, Key::Right, {Key::Pad1, Key::Pad2, Key::Pad4, Key::Pad5},
-     Key::Pad6, Key::PadAdd},
+    {Key::Up, Key::Down, Key::Left, Key::Right, {Key::Pad1, Key::Pad2, Key::Pad4, Key::Pad5}, Key::Pad6, Key::PadAdd},
 };
 
 // How far from its centre a joystick axis must lean to count as a direction.

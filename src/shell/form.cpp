@@ -98,8 +98,7 @@ void TForm1::CreateDrawingTools() {
     for (size_t i = 0; i < Brushes.size(); ++i) Brushes[i] = std::make_unique<dw::Brush>(kBrushes[i]);
     for (size_t i = 0; i < Pens.size(); ++i) Pens[i] = std::make_unique<dw::Pen>(kPens[i]);
     for (size_t i = 0; i < Fonts.size(); ++i)
-        Fonts[i] = dw::Font::Create(
-            dw::FontSpec{kFonts[i].height, kFonts[i].width, kFonts[i].weight, true, kFontFace});
+        Fonts[i] = dw::Font::Create(dw::FontSpec{kFonts[i].height, kFonts[i].width, kFonts[i].weight, true, kFontFace});
 }
 
 void TForm1::FormKeyDown(dw::Key key) {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "fight/fight_records.h"
+#include "frames/roster_cells.h"
 #include "platform/application.h"
 #include "platform/bitmap.h"
 #include "platform/display.h"
@@ -16,8 +18,6 @@
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "platform/surface.h"
-#include "fight/fight_records.h"
-#include "frames/roster_cells.h"
 #include "robots/records.h"
 #include "shell/game_types.h"
 
@@ -52,7 +52,7 @@ public:
     void FormShow();
     void CreateDrawingTools();  // the brushes, pens and fonts the screens select by index
     void FormKeyDown(dw::Key key);
-    void Close();      // runs FormClose once; the loop ends after the current frame
+    void Close();  // runs FormClose once; the loop ends after the current frame
     void FormClose();
     bool Closed() const { return closed_; }
 
@@ -88,7 +88,7 @@ public:
     bool PlayVoice(const char* name);
     void StopVoice();
     void PlayCursorSound();
-    bool PlayMusic(const char* file);         // false (and the form closed) on failure
+    bool PlayMusic(const char* file);  // false (and the form closed) on failure
     void StopMusic();
 
     // --- robots, select and pre-fight (robots/, shell/select.cpp, shell/before.cpp) -------
@@ -101,7 +101,7 @@ public:
     void ToBefore();
     void BeforeStage();
     void ChooseOpponent();
-    void RunLoader(int player);  // the loader of the player's RobotTypeId, if it has one
+    void RunLoader(int player);                              // the loader of the player's RobotTypeId, if it has one
     void LoadRobot(int player, const struct RobotRow& row);  // the loading recipe
 
     // --- the fight (fight/*.cpp, view/*.cpp) ------------------------------------------------
@@ -232,7 +232,7 @@ public:
 private:
     bool closed_ = false;
     bool optionsLoaded_ = false;  // a close before the options were read must not overwrite them
-    bool DisplayFailed = false;  // the display never started: nothing is drawn
+    bool DisplayFailed = false;   // the display never started: nothing is drawn
 };
 
 // The options file name and its fixed size.

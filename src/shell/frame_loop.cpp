@@ -12,32 +12,17 @@ void TForm1::AppIdle() {
     case kStateMainMenu:
     case kStateLevelMenu:
     case kStateStartMessage:
-    case kStateLimitMenu:
-        StartStage();
-        break;
-    case kStateSelect:
-        SelectStage();
-        break;
-    case kStatePreFight:
-        BeforeStage();
-        break;
+    case kStateLimitMenu: StartStage(); break;
+    case kStateSelect: SelectStage(); break;
+    case kStatePreFight: BeforeStage(); break;
     case kStateFightIntro:
     case kStateFight:
-    case kStateFightOver:
-        FightStage();
-        break;
+    case kStateFightOver: FightStage(); break;
     case kStateSurvivalResult:
-    case kStateLimitResult:
-        ResultStage();
-        break;
-    case kStateTimeOver:
-        LimitStage();
-        break;
-    case kStateEnding:
-        EndingStage();
-        break;
-    default:
-        break;
+    case kStateLimitResult: ResultStage(); break;
+    case kStateTimeOver: LimitStage(); break;
+    case kStateEnding: EndingStage(); break;
+    default: break;
     }
 
     if (GameState >= kStateTitle && GameState <= kStateLimitMenu) Draw_Start2();
@@ -51,35 +36,18 @@ void TForm1::AppIdle() {
         case 2:
         case kStateLevelMenu:
         case kStateStartMessage:
-        case kStateLimitMenu:
-            Draw_Start();
-            break;
-        case kStateSelect:
-            Draw_Select();
-            break;
-        case kStatePreFight:
-            Draw_BS();
-            break;
+        case kStateLimitMenu: Draw_Start(); break;
+        case kStateSelect: Draw_Select(); break;
+        case kStatePreFight: Draw_BS(); break;
         case kStateFightIntro:
         case kStateFight:
-        case kStateFightOver:
-            Draw_FS();
-            break;
+        case kStateFightOver: Draw_FS(); break;
         case kStateSurvivalResult:
-        case kStateLimitResult:
-            Draw_Result();
-            break;
-        case kStateTimeOver:
-            Draw_Limit();
-            break;
-        case kStateEnding:
-            Draw_End();
-            break;
-        case kStateError:
-            Draw_Error();
-            break;
-        default:
-            break;
+        case kStateLimitResult: Draw_Result(); break;
+        case kStateTimeOver: Draw_Limit(); break;
+        case kStateEnding: Draw_End(); break;
+        case kStateError: Draw_Error(); break;
+        default: break;
         }
         BackDC.reset();
     }

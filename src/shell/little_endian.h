@@ -7,8 +7,7 @@
 #include <vector>
 
 inline int32_t ReadLe32(const uint8_t* p) {
-    return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
-                   (uint32_t(p[3]) << 24));
+    return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
 }
 
 inline void WriteLe32(uint8_t* p, int32_t value) {

@@ -34,8 +34,7 @@ void TForm1::StartStage() {
         break;
     case kStateMainMenu:
         step(GameMode, 1, 4);
-        if (decide)
-            enter(GameMode == 1 ? kStateLevelMenu : GameMode == 4 ? kStateLimitMenu : kStateStartMessage);
+        if (decide) enter(GameMode == 1 ? kStateLevelMenu : GameMode == 4 ? kStateLimitMenu : kStateStartMessage);
         break;
     case kStateLevelMenu:
         step(CpuLevel, 1, 3);
@@ -49,8 +48,7 @@ void TForm1::StartStage() {
     case kStateStartMessage:
         if (++StateFrames >= kStartMessageFrames) ToSelect();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -34,6 +34,5 @@ void TForm1::SaveOptions() {
     OptionRecord o{FrameWait, CpuLevel, GameMode, LimitDifficulty};
     // Never store a value the next start would refuse.
     o = ParseOptions(SerializeOptions(o));
-    if (!WriteOptionsFile(DataDir + "/" + kOptionsFile, o))
-        std::fprintf(stderr, "Could not write %s\n", kOptionsFile);
+    if (!WriteOptionsFile(DataDir + "/" + kOptionsFile, o)) std::fprintf(stderr, "Could not write %s\n", kOptionsFile);
 }

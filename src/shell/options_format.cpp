@@ -7,9 +7,7 @@
 
 namespace {
 
-int32_t InRange(int32_t v, int32_t lo, int32_t hi, int32_t fallback) {
-    return v >= lo && v <= hi ? v : fallback;
-}
+int32_t InRange(int32_t v, int32_t lo, int32_t hi, int32_t fallback) { return v >= lo && v <= hi ? v : fallback; }
 
 }  // namespace
 

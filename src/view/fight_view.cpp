@@ -2,8 +2,8 @@
 // them beams, trails, gauges and the fight's words (Draw_FS).
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 #include "robots/builders.h"
 #include "shell/form.h"
@@ -68,7 +68,8 @@ void TForm1::Draw_FS2() {
         for (const auto& row : group)
             for (const ShotRecord& r : row) {
                 if (!r.Active || !r.Visible || !r.Weapon || r.Weapon->TrailOn != 1) continue;
-                for (int i = 2; i >= 0; --i) FillDisc(*back, r.Trail[i].X, r.Trail[i].Y, r.Weapon->TrailHalfSize[i], smoke[i]);
+                for (int i = 2; i >= 0; --i)
+                    FillDisc(*back, r.Trail[i].X, r.Trail[i].Y, r.Weapon->TrailHalfSize[i], smoke[i]);
             }
 
     if (!SheetSurface2) return;

@@ -41,7 +41,7 @@ void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes);
 
 // Each writes its files; throws std::runtime_error on failure.
 void MakePictures(const fs::path& resourceDir, const fs::path& gameDir);  // resources + view sheets
-void MakeSounds(const fs::path& resourceDir);                              // WAVE resources
-void MakeMusic(const fs::path& gameDir);                                   // MIDI files
+void MakeSounds(const fs::path& resourceDir);                             // WAVE resources
+void MakeMusic(const fs::path& gameDir);                                  // MIDI files
 
 }  // namespace assetgen

@@ -15,9 +15,9 @@ dw::ColorTable BuildPalette() {
     add(0, 0, 0);
     static_assert(kRampBase == 19 && kWhiteIndex == 1);
     // Exact colours of the menus, gauges and texts, so they draw without rounding.
-    for (uint32_t c : {0xFFFFFFu, 0x808080u, 0xBFBFBFu, 0x7F7F7Fu, 0x5F5F5Fu, 0x3F3F3Fu, 0xC8C8C8u,
-                       0x0000FFu, 0xFF0000u, 0x00FF00u, 0xB40000u, 0x0000B4u, 0x008000u, 0x007800u,
-                       0x00D200u, 0xD200D2u, 0x800000u, 0x000080u})
+    for (uint32_t c :
+         {0xFFFFFFu, 0x808080u, 0xBFBFBFu, 0x7F7F7Fu, 0x5F5F5Fu, 0x3F3F3Fu, 0xC8C8C8u, 0x0000FFu, 0xFF0000u, 0x00FF00u,
+          0xB40000u, 0x0000B4u, 0x008000u, 0x007800u, 0x00D200u, 0xD200D2u, 0x800000u, 0x000080u})
         add(uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c));
     // Ramps: kRampLength shades of each hue, dark to light.
     for (const RampSpec& spec : kRamps) {
@@ -70,8 +70,7 @@ uint8_t Ink(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 void WriteBmp(const fs::path& path, const Image& image) {
-    if (image.width <= 0 || image.height <= 0 ||
-        image.pixels.size() != size_t(image.width) * size_t(image.height))
+    if (image.width <= 0 || image.height <= 0 || image.pixels.size() != size_t(image.width) * size_t(image.height))
         throw std::runtime_error("bad image for " + path.string());
     const uint32_t pitch = (uint32_t(image.width) + 3u) & ~3u;
     const uint32_t pixelOffset = 14 + 40 + 256 * 4;

@@ -14,9 +14,7 @@ struct RampSpec {
     RampColor dark, mid, light;
 };
 
-enum class Ramp : uint8_t {
-    Sand, Rust, Red, Gold, Olive, Green, Teal, Blue, Steel, Purple, Dusk, Fire, Brown, Ivory
-};
+enum class Ramp : uint8_t { Sand, Rust, Red, Gold, Olive, Green, Teal, Blue, Steel, Purple, Dusk, Fire, Brown, Ivory };
 
 constexpr int kRampLength = 16;
 constexpr int kRampBase = 19;  // after black and the exact interface colours
@@ -38,9 +36,7 @@ constexpr std::array<RampSpec, 14> kRamps{{
 }};
 
 constexpr RampColor RampShade(const RampSpec& s, int level) {
-    auto lerp = [](uint8_t a, uint8_t b, int num, int den) {
-        return uint8_t(a + ((int(b) - int(a)) * num) / den);
-    };
+    auto lerp = [](uint8_t a, uint8_t b, int num, int den) { return uint8_t(a + ((int(b) - int(a)) * num) / den); };
     auto mix = [&](RampColor a, RampColor b, int num, int den) {
         return RampColor{lerp(a.r, b.r, num, den), lerp(a.g, b.g, num, den), lerp(a.b, b.b, num, den)};
     };

@@ -5,11 +5,11 @@
 
 namespace assetgen {
 
-Image MakeTitlePicture();       // 800 x 600
-Image MakeGroundTile();         // 200 x 200, seamless
-Image MakeEmblemSheet();        // "MARKS"
-Image MakePortraitSheet();      // "MARKS2"
-Image MakeWeaponSheet();        // every shot sprite
+Image MakeTitlePicture();   // 800 x 600
+Image MakeGroundTile();     // 200 x 200, seamless
+Image MakeEmblemSheet();    // "MARKS"
+Image MakePortraitSheet();  // "MARKS2"
+Image MakeWeaponSheet();    // every shot sprite
 Image MakeViewSheet(int robot, View view);
 
 }  // namespace assetgen

@@ -16,9 +16,9 @@ struct SheetFiles {
     const char* ext;
 };
 constexpr SheetFiles kSheetFiles[] = {
-    {0, "p_LizT", "lt_", ".bmp"},      {1, "p_LizV", "lv_", ".bmp"},    {2, "p_Pyro", "pp_", ".BMP"},
-    {3, "p_DOZ", "fm_", ".bmp"},       {4, "p_DariZev", "bb_", ".BMP"}, {5, "p_DeziVor", "fd_", ".bmp"},
-    {7, "p_Zodov", "hb_", ".bmp"},     {8, "p_D2E", "st_", ".bmp"},     {9, "p_Dirazi", "tang_", ".bmp"},
+    {0, "p_LizT", "lt_", ".bmp"},       {1, "p_LizV", "lv_", ".bmp"},    {2, "p_Pyro", "pp_", ".BMP"},
+    {3, "p_DOZ", "fm_", ".bmp"},        {4, "p_DariZev", "bb_", ".BMP"}, {5, "p_DeziVor", "fd_", ".bmp"},
+    {7, "p_Zodov", "hb_", ".bmp"},      {8, "p_D2E", "st_", ".bmp"},     {9, "p_Dirazi", "tang_", ".bmp"},
     {10, "p_Viveraziv", "sc_", ".BMP"},
 };
 constexpr const char* kViewWords[] = {"back", "bs", "front", "fs", "side"};  // View order

@@ -35,49 +35,47 @@ Shape Shape::Polygon(std::initializer_list<Pt> corners) {
 
 bool Shape::Inside(double x, double y) const {
     switch (kind) {
-        case Kind::Ellipse: {
-            if (rx <= 0 || ry <= 0) return false;
-            const double dx = (x - a.x) / rx, dy = (y - a.y) / ry;
-            return dx * dx + dy * dy <= 1.0;
+    case Kind::Ellipse: {
+        if (rx <= 0 || ry <= 0) return false;
+        const double dx = (x - a.x) / rx, dy = (y - a.y) / ry;
+        return dx * dx + dy * dy <= 1.0;
+    }
+    case Kind::Capsule: {
+        const double vx = b.x - a.x, vy = b.y - a.y;
+        const double len2 = vx * vx + vy * vy;
+        double t = len2 > 0 ? ((x - a.x) * vx + (y - a.y) * vy) / len2 : 0.0;
+        t = std::clamp(t, 0.0, 1.0);
+        const double dx = x - (a.x + t * vx), dy = y - (a.y + t * vy);
+        return dx * dx + dy * dy <= rx * rx;
+    }
+    case Kind::Polygon: {
+        bool in = false;
+        for (int i = 0, j = count - 1; i < count; j = i++) {
+            const Pt& p = corners[size_t(i)];
+            const Pt& q = corners[size_t(j)];
+            if ((p.y > y) != (q.y > y) && x < (q.x - p.x) * (y - p.y) / (q.y - p.y) + p.x) in = !in;
         }
-        case Kind::Capsule: {
-            const double vx = b.x - a.x, vy = b.y - a.y;
-            const double len2 = vx * vx + vy * vy;
-            double t = len2 > 0 ? ((x - a.x) * vx + (y - a.y) * vy) / len2 : 0.0;
-            t = std::clamp(t, 0.0, 1.0);
-            const double dx = x - (a.x + t * vx), dy = y - (a.y + t * vy);
-            return dx * dx + dy * dy <= rx * rx;
-        }
-        case Kind::Polygon: {
-            bool in = false;
-            for (int i = 0, j = count - 1; i < count; j = i++) {
-                const Pt& p = corners[size_t(i)];
-                const Pt& q = corners[size_t(j)];
-                if ((p.y > y) != (q.y > y) && x < (q.x - p.x) * (y - p.y) / (q.y - p.y) + p.x) in = !in;
-            }
-            return in;
-        }
+        return in;
+    }
     }
     return false;
 }
 
 void Shape::Bounds(double& x0, double& y0, double& x1, double& y1) const {
     switch (kind) {
-        case Kind::Ellipse:
-            x0 = a.x - rx, x1 = a.x + rx, y0 = a.y - ry, y1 = a.y + ry;
-            return;
-        case Kind::Capsule:
-            x0 = std::min(a.x, b.x) - rx, x1 = std::max(a.x, b.x) + rx;
-            y0 = std::min(a.y, b.y) - rx, y1 = std::max(a.y, b.y) + rx;
-            return;
-        case Kind::Polygon:
-            x0 = y0 = 1e9;
-            x1 = y1 = -1e9;
-            for (int i = 0; i < count; ++i) {
-                x0 = std::min(x0, corners[size_t(i)].x), x1 = std::max(x1, corners[size_t(i)].x);
-                y0 = std::min(y0, corners[size_t(i)].y), y1 = std::max(y1, corners[size_t(i)].y);
-            }
-            return;
+    case Kind::Ellipse: x0 = a.x - rx, x1 = a.x + rx, y0 = a.y - ry, y1 = a.y + ry; return;
+    case Kind::Capsule:
+        x0 = std::min(a.x, b.x) - rx, x1 = std::max(a.x, b.x) + rx;
+        y0 = std::min(a.y, b.y) - rx, y1 = std::max(a.y, b.y) + rx;
+        return;
+    case Kind::Polygon:
+        x0 = y0 = 1e9;
+        x1 = y1 = -1e9;
+        for (int i = 0; i < count; ++i) {
+            x0 = std::min(x0, corners[size_t(i)].x), x1 = std::max(x1, corners[size_t(i)].x);
+            y0 = std::min(y0, corners[size_t(i)].y), y1 = std::max(y1, corners[size_t(i)].y);
+        }
+        return;
     }
 }
 
@@ -188,8 +186,7 @@ double TextWidth(std::string_view text, double size) {
     return (double(text.size()) * kAdvance - (kAdvance - 4.0)) * size / 6.0;
 }
 
-void DrawText(Image& image, std::string_view text, Pt topLeft, double size, double weight,
-              const PixelInk& ink) {
+void DrawText(Image& image, std::string_view text, Pt topLeft, double size, double weight, const PixelInk& ink) {
     const double unit = size / 6.0;
     const double r = unit * weight / 2.0;
     std::vector<Shape> shapes;

@@ -23,7 +23,7 @@ struct Pt {
 // or a polygon of up to eight corners.
 struct Shape {
     enum class Kind : uint8_t { Ellipse, Capsule, Polygon } kind = Kind::Ellipse;
-    Pt a, b;              // ellipse centre in a; capsule ends a and b
+    Pt a, b;                // ellipse centre in a; capsule ends a and b
     double rx = 0, ry = 0;  // ellipse radii; capsule radius in rx
     std::array<Pt, 8> corners{};
     int count = 0;
@@ -59,9 +59,7 @@ void FillRect(Image& image, int left, int top, int right, int bottom, uint8_t co
 // Ordered 4 x 4 dither threshold in [0, 1).
 double Bayer(int x, int y);
 // A ramp shade for a fractional level, dithered at (x, y).
-inline uint8_t Dither(Ramp ramp, double level, int x, int y) {
-    return Shade(ramp, int(level + Bayer(x, y)));
-}
+inline uint8_t Dither(Ramp ramp, double level, int x, int y) { return Shade(ramp, int(level + Bayer(x, y))); }
 
 // A small fixed-seed generator, so every build makes the same pictures.
 struct Rng {
@@ -82,7 +80,6 @@ void OutlineAround(Image& image, uint8_t from, uint8_t edge);
 // Block letters from chamfered strokes on a 4 x 6 grid; known: A D E K N O R S U V W Z 2 -
 // and space. `size` is the letter height; strokes are `size` / 6 * `weight` thick.
 double TextWidth(std::string_view text, double size);
-void DrawText(Image& image, std::string_view text, Pt topLeft, double size, double weight,
-              const PixelInk& ink);
+void DrawText(Image& image, std::string_view text, Pt topLeft, double size, double weight, const PixelInk& ink);
 
 }  // namespace assetgen

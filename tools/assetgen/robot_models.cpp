@@ -27,7 +27,22 @@ V3 Lerp(V3 a, V3 b, double t) { return a + (b - a) * t; }
 
 enum class Legs : uint8_t { Biped, Lizard, Spider, Treads, Hover };
 enum class HeadShape : uint8_t { Dome, Visor, Snout, Sensor, Hatch };
-enum class Arm : uint8_t { None, Gun, Rifle, Gatling, Cannon, Grenade, Flamer, Beam, Claw, Stick, Saw, Spike, Pod, Hive };
+enum class Arm : uint8_t {
+    None,
+    Gun,
+    Rifle,
+    Gatling,
+    Cannon,
+    Grenade,
+    Flamer,
+    Beam,
+    Claw,
+    Stick,
+    Saw,
+    Spike,
+    Pod,
+    Hive
+};
 enum class Mount : uint8_t { RightHand, LeftHand, RightShoulder, LeftShoulder, Back, Head };
 
 struct WeaponSpec {
@@ -47,6 +62,7 @@ struct Design {
 using enum Arm;
 using enum Mount;
 // Roster order. Slots 1..4 of each robot; three-weapon robots leave slot 4 empty.
+// clang-format off
 const Design kDesigns[kRobotCount] = {
     // Zeredi vovu Ridodar: green lizard; machine gun, stick, missile pod
     {Ramp::Green, Ramp::Gold, Ramp::Steel, Ramp::Red, Legs::Lizard, HeadShape::Snout, {6, 5, 5}, 10,
@@ -82,6 +98,7 @@ const Design kDesigns[kRobotCount] = {
     {Ramp::Red, Ramp::Ivory, Ramp::Steel, Ramp::Teal, Legs::Hover, HeadShape::Sensor, {6, 5, 5}, 10,
      {{{Rifle, RightHand}, {Hive, Back}, {Flamer, LeftHand}, {}}}},
 };
+// clang-format on
 
 bool IsMelee(Arm a) { return a == Claw || a == Stick || a == Saw || a == Spike; }
 bool IsRapid(Arm a) { return a == Gun || a == Gatling; }
@@ -89,19 +106,19 @@ bool IsRapid(Arm a) { return a == Gun || a == Gatling; }
 // ---- poses --------------------------------------------------------------------------
 
 struct Pose {
-    double walk = 0;     // leg cycle, radians
-    double bob = 0;      // body lift
-    double tilt = 0;     // lean back in a hit, radians
-    double shake = 0;    // sideways jolt
-    int active = -1;     // weapon slot 0..3 in use
-    double aim = 0;      // 0 arm at rest .. 1 arm levelled
-    double recoil = 0;   // units the weapon is pushed back
-    double flash = 0;    // muzzle flash, 0 .. 1
-    double swing = 0;    // melee: -1 wound up .. 1 struck through
-    double smoke = 0;    // launcher smoke, 0 .. 1
+    double walk = 0;    // leg cycle, radians
+    double bob = 0;     // body lift
+    double tilt = 0;    // lean back in a hit, radians
+    double shake = 0;   // sideways jolt
+    int active = -1;    // weapon slot 0..3 in use
+    double aim = 0;     // 0 arm at rest .. 1 arm levelled
+    double recoil = 0;  // units the weapon is pushed back
+    double flash = 0;   // muzzle flash, 0 .. 1
+    double swing = 0;   // melee: -1 wound up .. 1 struck through
+    double smoke = 0;   // launcher smoke, 0 .. 1
     bool guard = false;
-    double sparks = 0;   // hit sparks, 0 .. 1
-    double blink = 0;    // body flash in a hit
+    double sparks = 0;  // hit sparks, 0 .. 1
+    double blink = 0;   // body flash in a hit
     int frame = 0;
 };
 
@@ -237,91 +254,89 @@ V3 BuildWeapon(Model& m, const Design& d, Arm kind, V3 at, V3 dir, const Pose& p
     const Frame3 f = FrameOf(dir);
     const double open = active ? std::max(0.0, -pose.swing) : 0.2;
     switch (kind) {
-        case None:
-            return at;
-        case Gun:
-            m.BoxAlong(at - f.fwd * 2, at + f.fwd * 6, 1.8, 2.0, d.trim);
-            m.Rod(at + f.fwd * 6, at + f.fwd * 10, 0.9, d.joint, -1);
-            m.Box(at + f.up * 2.2 + f.fwd * 1, {0.8, 0.8, 0.6}, d.joint);
-            return at + f.fwd * 11;
-        case Rifle:
-            m.BoxAlong(at - f.fwd * 3, at + f.fwd * 6, 1.6, 2.0, d.trim);
-            m.Rod(at + f.fwd * 6, at + f.fwd * 14, 0.75, d.joint, -1);
-            m.Rod(at + f.up * 2.4, at + f.up * 2.4 + f.fwd * 4, 0.8, d.joint, 1);
-            return at + f.fwd * 15;
-        case Gatling: {
-            m.Rod(at - f.fwd * 1, at + f.fwd * 6, 2.8, d.trim);
-            const double spin = pose.frame * 0.9;
-            for (int i = 0; i < 3; ++i) {
-                const double a = spin + i * 2 * kPi / 3;
-                const V3 off = f.side * (1.3 * std::cos(a)) + f.up * (1.3 * std::sin(a));
-                m.Rod(at + f.fwd * 6 + off, at + f.fwd * 12 + off, 0.7, d.joint, -1);
-            }
-            m.Rod(at + f.fwd * 11.5, at + f.fwd * 12.5, 2.2, d.joint, -2);
-            return at + f.fwd * 13;
+    case None: return at;
+    case Gun:
+        m.BoxAlong(at - f.fwd * 2, at + f.fwd * 6, 1.8, 2.0, d.trim);
+        m.Rod(at + f.fwd * 6, at + f.fwd * 10, 0.9, d.joint, -1);
+        m.Box(at + f.up * 2.2 + f.fwd * 1, {0.8, 0.8, 0.6}, d.joint);
+        return at + f.fwd * 11;
+    case Rifle:
+        m.BoxAlong(at - f.fwd * 3, at + f.fwd * 6, 1.6, 2.0, d.trim);
+        m.Rod(at + f.fwd * 6, at + f.fwd * 14, 0.75, d.joint, -1);
+        m.Rod(at + f.up * 2.4, at + f.up * 2.4 + f.fwd * 4, 0.8, d.joint, 1);
+        return at + f.fwd * 15;
+    case Gatling: {
+        m.Rod(at - f.fwd * 1, at + f.fwd * 6, 2.8, d.trim);
+        const double spin = pose.frame * 0.9;
+        for (int i = 0; i < 3; ++i) {
+            const double a = spin + i * 2 * kPi / 3;
+            const V3 off = f.side * (1.3 * std::cos(a)) + f.up * (1.3 * std::sin(a));
+            m.Rod(at + f.fwd * 6 + off, at + f.fwd * 12 + off, 0.7, d.joint, -1);
         }
-        case Cannon:
-            m.Rod(at - f.fwd * 2, at + f.fwd * 10, 2.4, d.trim);
-            m.Rod(at + f.fwd * 9, at + f.fwd * 12, 3.0, d.joint);
-            m.Ball(at - f.fwd * 2, 3.2, d.joint);
-            return at + f.fwd * 13;
-        case Grenade:
-            m.Rod(at - f.fwd * 2, at + f.fwd * 7, 2.6, d.trim);
-            m.Rod(at + f.fwd * 6, at + f.fwd * 8, 3.0, d.joint, -1);
-            return at + f.fwd * 9;
-        case Flamer:
-            m.Ball(at - f.fwd * 1 + f.up * 1, 3.0, Ramp::Red);
-            m.Rod(at, at + f.fwd * 8, 1.1, d.joint);
-            m.Rod(at + f.fwd * 7, at + f.fwd * 9, 1.7, d.trim);
-            return at + f.fwd * 10;
-        case Beam:
-            m.BoxAlong(at - f.fwd * 2, at + f.fwd * 4, 2.0, 2.0, d.trim);
-            m.Ball(at + f.fwd * 4.5, 1.8, d.eye, 4);
-            return at + f.fwd * 6;
-        case Claw: {
-            m.Ball(at, 2.4, d.joint);
-            const double spread = 1.0 + 2.5 * open;
-            for (int s = -1; s <= 1; s += 2) {
-                const V3 knuckle = at + f.fwd * 4 + f.side * (s * spread);
-                m.Rod(at, knuckle, 1.2, d.trim);
-                m.Rod(knuckle, at + f.fwd * 8 + f.side * (s * spread * 0.4), 0.9, d.trim, 2);
-            }
-            return at + f.fwd * 8;
+        m.Rod(at + f.fwd * 11.5, at + f.fwd * 12.5, 2.2, d.joint, -2);
+        return at + f.fwd * 13;
+    }
+    case Cannon:
+        m.Rod(at - f.fwd * 2, at + f.fwd * 10, 2.4, d.trim);
+        m.Rod(at + f.fwd * 9, at + f.fwd * 12, 3.0, d.joint);
+        m.Ball(at - f.fwd * 2, 3.2, d.joint);
+        return at + f.fwd * 13;
+    case Grenade:
+        m.Rod(at - f.fwd * 2, at + f.fwd * 7, 2.6, d.trim);
+        m.Rod(at + f.fwd * 6, at + f.fwd * 8, 3.0, d.joint, -1);
+        return at + f.fwd * 9;
+    case Flamer:
+        m.Ball(at - f.fwd * 1 + f.up * 1, 3.0, Ramp::Red);
+        m.Rod(at, at + f.fwd * 8, 1.1, d.joint);
+        m.Rod(at + f.fwd * 7, at + f.fwd * 9, 1.7, d.trim);
+        return at + f.fwd * 10;
+    case Beam:
+        m.BoxAlong(at - f.fwd * 2, at + f.fwd * 4, 2.0, 2.0, d.trim);
+        m.Ball(at + f.fwd * 4.5, 1.8, d.eye, 4);
+        return at + f.fwd * 6;
+    case Claw: {
+        m.Ball(at, 2.4, d.joint);
+        const double spread = 1.0 + 2.5 * open;
+        for (int s = -1; s <= 1; s += 2) {
+            const V3 knuckle = at + f.fwd * 4 + f.side * (s * spread);
+            m.Rod(at, knuckle, 1.2, d.trim);
+            m.Rod(knuckle, at + f.fwd * 8 + f.side * (s * spread * 0.4), 0.9, d.trim, 2);
         }
-        case Stick:
-            m.Rod(at - f.fwd * 2, at + f.fwd * 12, 0.9, d.joint, 2);
-            m.Ball(at + f.fwd * 12, 1.3, d.eye, 3);
-            return at + f.fwd * 12;
-        case Saw: {
-            m.Box(at, {1.8, 1.8, 1.8}, d.joint);
-            m.BoxAlong(at, at + f.fwd * 11, 0.6, 2.2, Ramp::Steel, 2);
-            for (int i = 0; i < 4; ++i) {
-                const double t = 2.5 + i * 2.4 + (pose.frame % 2) * 1.2;
-                m.Ball(at + f.fwd * t + f.up * 2.4, 0.7, d.trim);
-            }
-            return at + f.fwd * 11;
+        return at + f.fwd * 8;
+    }
+    case Stick:
+        m.Rod(at - f.fwd * 2, at + f.fwd * 12, 0.9, d.joint, 2);
+        m.Ball(at + f.fwd * 12, 1.3, d.eye, 3);
+        return at + f.fwd * 12;
+    case Saw: {
+        m.Box(at, {1.8, 1.8, 1.8}, d.joint);
+        m.BoxAlong(at, at + f.fwd * 11, 0.6, 2.2, Ramp::Steel, 2);
+        for (int i = 0; i < 4; ++i) {
+            const double t = 2.5 + i * 2.4 + (pose.frame % 2) * 1.2;
+            m.Ball(at + f.fwd * t + f.up * 2.4, 0.7, d.trim);
         }
-        case Spike:
-            m.Rod(at, at + f.fwd * 6, 1.7, d.trim);
-            m.Rod(at + f.fwd * 6, at + f.fwd * 11, 0.8, d.eye, 3);
-            return at + f.fwd * 11;
-        case Pod: {
-            m.Box(at, {2.6, 3.2, 2.4}, d.trim);
-            for (int i = 0; i < 4; ++i) {
-                const V3 off = f.side * ((i % 2) * 2.2 - 1.1) + f.up * ((i / 2) * 2.0 - 1.0);
-                m.Ball(at + f.fwd * 3.1 + off, 0.8, Ramp::Steel, -6);
-            }
-            return at + f.fwd * 4;
+        return at + f.fwd * 11;
+    }
+    case Spike:
+        m.Rod(at, at + f.fwd * 6, 1.7, d.trim);
+        m.Rod(at + f.fwd * 6, at + f.fwd * 11, 0.8, d.eye, 3);
+        return at + f.fwd * 11;
+    case Pod: {
+        m.Box(at, {2.6, 3.2, 2.4}, d.trim);
+        for (int i = 0; i < 4; ++i) {
+            const V3 off = f.side * ((i % 2) * 2.2 - 1.1) + f.up * ((i / 2) * 2.0 - 1.0);
+            m.Ball(at + f.fwd * 3.1 + off, 0.8, Ramp::Steel, -6);
         }
-        case Hive: {
-            m.Ball(at, 3.8, d.trim);
-            for (int i = 0; i < 5; ++i) {
-                const double a = i * 2 * kPi / 5 + pose.frame * 0.3;
-                m.Ball(at + f.side * (2.6 * std::cos(a)) + f.fwd * (2.6 * std::sin(a)) + f.up * 2.4, 0.8,
-                       Ramp::Green, 5);
-            }
-            return at + f.up * 4;
+        return at + f.fwd * 4;
+    }
+    case Hive: {
+        m.Ball(at, 3.8, d.trim);
+        for (int i = 0; i < 5; ++i) {
+            const double a = i * 2 * kPi / 5 + pose.frame * 0.3;
+            m.Ball(at + f.side * (2.6 * std::cos(a)) + f.fwd * (2.6 * std::sin(a)) + f.up * 2.4, 0.8, Ramp::Green, 5);
         }
+        return at + f.up * 4;
+    }
     }
     return at;
 }
@@ -331,103 +346,103 @@ void BuildLegs(Model& m, const Design& d, const Pose& pose) {
     const double hip = d.hipZ;
     m.upper = false;
     switch (d.legs) {
-        case Legs::Biped:
-        case Legs::Lizard: {
-            for (int s = -1; s <= 1; s += 2) {
-                const double phase = pose.walk + (s > 0 ? 0 : kPi);
-                const double stride = 3.5 * std::sin(phase);
-                const double lift = std::max(0.0, std::cos(phase)) * 2.0 * (pose.walk != 0 ? 1 : 0);
-                const double spread = pose.guard ? 1.5 : 0.0;
-                const V3 hipAt{s * (t.x * 0.6), 0, hip};
-                const V3 foot{s * (t.x * 0.7 + 1 + spread), stride, lift};
-                if (d.legs == Legs::Lizard) {
-                    const V3 knee{s * (t.x * 0.8 + 1), 4 + stride * 0.5, hip * 0.6 + lift};
-                    const V3 ankle{s * (t.x * 0.7 + 1), stride - 3, 3 + lift};
-                    m.Rod(hipAt, knee, 2.4, d.body, -1);
-                    m.Rod(knee, ankle, 1.6, d.body, -2);
-                    m.Rod(ankle, foot + V3{0, 1, 0}, 1.3, d.joint);
-                    m.BoxAlong(foot, foot + V3{0, 4, 0}, 1.6, 0.8, d.trim);
-                } else {
-                    const V3 knee{s * (t.x * 0.7 + 0.5), 2 + stride * 0.5, hip * 0.5 + lift};
-                    m.Ball(hipAt, 2.6, d.joint);
-                    m.Rod(hipAt, knee, 2.2, d.joint);
-                    m.Rod(knee, foot + V3{0, 0, 1.5}, 2.0, d.body);
-                    m.Ball(knee, 2.4, d.trim);
-                    m.BoxAlong(foot + V3{0, -2, 0.9}, foot + V3{0, 4, 0.9}, 2.2, 1.0, d.trim, -1);
-                }
+    case Legs::Biped:
+    case Legs::Lizard: {
+        for (int s = -1; s <= 1; s += 2) {
+            const double phase = pose.walk + (s > 0 ? 0 : kPi);
+            const double stride = 3.5 * std::sin(phase);
+            const double lift = std::max(0.0, std::cos(phase)) * 2.0 * (pose.walk != 0 ? 1 : 0);
+            const double spread = pose.guard ? 1.5 : 0.0;
+            const V3 hipAt{s * (t.x * 0.6), 0, hip};
+            const V3 foot{s * (t.x * 0.7 + 1 + spread), stride, lift};
+            if (d.legs == Legs::Lizard) {
+                const V3 knee{s * (t.x * 0.8 + 1), 4 + stride * 0.5, hip * 0.6 + lift};
+                const V3 ankle{s * (t.x * 0.7 + 1), stride - 3, 3 + lift};
+                m.Rod(hipAt, knee, 2.4, d.body, -1);
+                m.Rod(knee, ankle, 1.6, d.body, -2);
+                m.Rod(ankle, foot + V3{0, 1, 0}, 1.3, d.joint);
+                m.BoxAlong(foot, foot + V3{0, 4, 0}, 1.6, 0.8, d.trim);
+            } else {
+                const V3 knee{s * (t.x * 0.7 + 0.5), 2 + stride * 0.5, hip * 0.5 + lift};
+                m.Ball(hipAt, 2.6, d.joint);
+                m.Rod(hipAt, knee, 2.2, d.joint);
+                m.Rod(knee, foot + V3{0, 0, 1.5}, 2.0, d.body);
+                m.Ball(knee, 2.4, d.trim);
+                m.BoxAlong(foot + V3{0, -2, 0.9}, foot + V3{0, 4, 0.9}, 2.2, 1.0, d.trim, -1);
             }
-            if (d.legs == Legs::Lizard) {  // the tail sways with the steps
-                const double sway = 2.5 * std::sin(pose.walk);
-                const V3 base{0, -t.y, hip + 1};
-                const V3 mid{sway * 0.5, -t.y - 7, hip * 0.5};
-                const V3 tip{sway, -t.y - 14, 1.5};
-                m.Rod(base, mid, 2.3, d.body);
-                m.Rod(mid, tip, 1.3, d.body, -1);
+        }
+        if (d.legs == Legs::Lizard) {  // the tail sways with the steps
+            const double sway = 2.5 * std::sin(pose.walk);
+            const V3 base{0, -t.y, hip + 1};
+            const V3 mid{sway * 0.5, -t.y - 7, hip * 0.5};
+            const V3 tip{sway, -t.y - 14, 1.5};
+            m.Rod(base, mid, 2.3, d.body);
+            m.Rod(mid, tip, 1.3, d.body, -1);
+        }
+        return;
+    }
+    case Legs::Spider: {
+        for (int i = 0; i < 4; ++i) {
+            const int sx = (i % 2) ? 1 : -1, sy = (i / 2) ? 1 : -1;
+            const double phase = pose.walk + ((i == 0 || i == 3) ? 0 : kPi);
+            const double step = 2.5 * std::sin(phase);
+            const double lift = std::max(0.0, std::cos(phase)) * 2.0 * (pose.walk != 0 ? 1 : 0);
+            const V3 hipAt{sx * t.x * 0.8, sy * t.y * 0.6, hip};
+            const V3 knee{sx * (t.x + 5), sy * (t.y + 3) + step * 0.5, hip + 4 + lift};
+            const V3 foot{sx * (t.x + 7), sy * (t.y + 6) + step, lift};
+            m.Rod(hipAt, knee, 1.7, d.trim);
+            m.Rod(knee, foot, 1.2, d.joint, 1);
+            m.Ball(knee, 1.6, d.body);
+        }
+        return;
+    }
+    case Legs::Treads: {
+        for (int s = -1; s <= 1; s += 2) {
+            const double x = s * (t.x + 1.5);
+            m.Box({x, 0, 3}, {2.6, t.y + 3, 3}, d.joint, -3);
+            for (int k = 0; k < 3; ++k) m.Ball({x + s * 2.4, -6.0 + 6 * k, 3}, 2.0, Ramp::Steel, -1);
+            const double shift = std::fmod(pose.frame * 1.3, 3.0);
+            for (int k = 0; k < 5; ++k) {
+                const double y = -t.y - 1.5 + k * 3.0 + shift;
+                m.Box({x, y, 6.1}, {2.4, 0.5, 0.3}, Ramp::Steel, -4);
             }
-            return;
         }
-        case Legs::Spider: {
-            for (int i = 0; i < 4; ++i) {
-                const int sx = (i % 2) ? 1 : -1, sy = (i / 2) ? 1 : -1;
-                const double phase = pose.walk + ((i == 0 || i == 3) ? 0 : kPi);
-                const double step = 2.5 * std::sin(phase);
-                const double lift = std::max(0.0, std::cos(phase)) * 2.0 * (pose.walk != 0 ? 1 : 0);
-                const V3 hipAt{sx * t.x * 0.8, sy * t.y * 0.6, hip};
-                const V3 knee{sx * (t.x + 5), sy * (t.y + 3) + step * 0.5, hip + 4 + lift};
-                const V3 foot{sx * (t.x + 7), sy * (t.y + 6) + step, lift};
-                m.Rod(hipAt, knee, 1.7, d.trim);
-                m.Rod(knee, foot, 1.2, d.joint, 1);
-                m.Ball(knee, 1.6, d.body);
-            }
-            return;
-        }
-        case Legs::Treads: {
-            for (int s = -1; s <= 1; s += 2) {
-                const double x = s * (t.x + 1.5);
-                m.Box({x, 0, 3}, {2.6, t.y + 3, 3}, d.joint, -3);
-                for (int k = 0; k < 3; ++k) m.Ball({x + s * 2.4, -6.0 + 6 * k, 3}, 2.0, Ramp::Steel, -1);
-                const double shift = std::fmod(pose.frame * 1.3, 3.0);
-                for (int k = 0; k < 5; ++k) {
-                    const double y = -t.y - 1.5 + k * 3.0 + shift;
-                    m.Box({x, y, 6.1}, {2.4, 0.5, 0.3}, Ramp::Steel, -4);
-                }
-            }
-            return;
-        }
-        case Legs::Hover: {
-            m.Box({0, 0, hip - 4 + pose.bob}, {t.x + 1, t.y + 1, 1.6}, d.trim, -1);
-            m.Ball({0, 0, hip - 6 + pose.bob}, 3.0, d.eye, 5);
-            return;
-        }
+        return;
+    }
+    case Legs::Hover: {
+        m.Box({0, 0, hip - 4 + pose.bob}, {t.x + 1, t.y + 1, 1.6}, d.trim, -1);
+        m.Ball({0, 0, hip - 6 + pose.bob}, 3.0, d.eye, 5);
+        return;
+    }
     }
 }
 
 void BuildHead(Model& m, const Design& d, V3 neck, const Pose& pose) {
     const int glow = pose.guard ? 6 : 4;
     switch (d.head) {
-        case HeadShape::Dome:
-            m.Ball(neck + V3{0, 0, 3}, 4.2, d.body, 1);
-            m.Box(neck + V3{0, 3.4, 3.2}, {2.6, 0.6, 0.9}, d.eye, glow);
-            return;
-        case HeadShape::Visor:
-            m.Box(neck + V3{0, 0.5, 2.6}, {3.0, 3.0, 2.4}, d.body, 1);
-            m.Box(neck + V3{0, 3.6, 3.0}, {2.4, 0.4, 0.8}, d.eye, glow);
-            m.Rod(neck + V3{2, -1, 4.5}, neck + V3{2.6, -2.2, 9}, 0.4, d.joint, 2);
-            return;
-        case HeadShape::Snout:
-            m.Box(neck + V3{0, 2.5, 2.2}, {2.6, 4.5, 2.0}, d.body, 1);
-            m.Box(neck + V3{0, 6.5, 1.3}, {2.0, 1.2, 1.2}, d.trim);
-            for (int s = -1; s <= 1; s += 2) m.Ball(neck + V3{s * 2.5, 3.5, 3.4}, 0.9, d.eye, glow);
-            return;
-        case HeadShape::Sensor:
-            m.Rod(neck, neck + V3{0, 0, 4}, 1.0, d.joint);
-            m.Ball(neck + V3{0, 0.5, 5}, 3.0, d.trim);
-            m.Ball(neck + V3{0, 2.8, 5.2}, 1.4, d.eye, glow);
-            return;
-        case HeadShape::Hatch:
-            m.Box(neck + V3{0, -0.5, 1.5}, {4.0, 3.5, 1.5}, d.trim);
-            m.Box(neck + V3{0, 2.9, 1.7}, {2.8, 0.4, 0.6}, d.eye, glow);
-            return;
+    case HeadShape::Dome:
+        m.Ball(neck + V3{0, 0, 3}, 4.2, d.body, 1);
+        m.Box(neck + V3{0, 3.4, 3.2}, {2.6, 0.6, 0.9}, d.eye, glow);
+        return;
+    case HeadShape::Visor:
+        m.Box(neck + V3{0, 0.5, 2.6}, {3.0, 3.0, 2.4}, d.body, 1);
+        m.Box(neck + V3{0, 3.6, 3.0}, {2.4, 0.4, 0.8}, d.eye, glow);
+        m.Rod(neck + V3{2, -1, 4.5}, neck + V3{2.6, -2.2, 9}, 0.4, d.joint, 2);
+        return;
+    case HeadShape::Snout:
+        m.Box(neck + V3{0, 2.5, 2.2}, {2.6, 4.5, 2.0}, d.body, 1);
+        m.Box(neck + V3{0, 6.5, 1.3}, {2.0, 1.2, 1.2}, d.trim);
+        for (int s = -1; s <= 1; s += 2) m.Ball(neck + V3{s * 2.5, 3.5, 3.4}, 0.9, d.eye, glow);
+        return;
+    case HeadShape::Sensor:
+        m.Rod(neck, neck + V3{0, 0, 4}, 1.0, d.joint);
+        m.Ball(neck + V3{0, 0.5, 5}, 3.0, d.trim);
+        m.Ball(neck + V3{0, 2.8, 5.2}, 1.4, d.eye, glow);
+        return;
+    case HeadShape::Hatch:
+        m.Box(neck + V3{0, -0.5, 1.5}, {4.0, 3.5, 1.5}, d.trim);
+        m.Box(neck + V3{0, 2.9, 1.7}, {2.8, 0.4, 0.6}, d.eye, glow);
+        return;
     }
 }
 
@@ -441,7 +456,7 @@ Model BuildRobot(const Design& d, const Pose& pose) {
     const double lift = d.legs == Legs::Hover ? pose.bob : pose.bob * 0.5;
     const V3 centre{0, -pose.recoil * 0.25, d.hipZ + t.z + lift};
     m.Box(centre, t, d.body);
-    m.Box(centre + V3{0, t.y, 0.5}, {t.x * 0.6, 0.8, t.z * 0.6}, d.trim);  // chest plate
+    m.Box(centre + V3{0, t.y, 0.5}, {t.x * 0.6, 0.8, t.z * 0.6}, d.trim);   // chest plate
     m.Box(centre + V3{0, 0, t.z}, {t.x * 0.7, t.y * 0.7, 0.8}, d.body, 2);  // top deck
     const V3 neck = centre + V3{0, t.y * 0.2, t.z};
     BuildHead(m, d, neck, pose);
@@ -502,10 +517,10 @@ Model BuildRobot(const Design& d, const Pose& pose) {
         const bool active = i == pose.active;
         V3 at, dir{0, 1, 0};
         switch (w.mount) {
-            case RightShoulder: at = shoulderR + V3{1.0, -0.5, 3.5}; break;
-            case LeftShoulder: at = shoulderL + V3{-1.0, -0.5, 3.5}; break;
-            case Head: at = neck + V3{0, 1.5, 5.5}; break;
-            default: at = centre + V3{0, -t.y - 2, t.z + 2}, dir = V3{0, 0.35, 1}; break;
+        case RightShoulder: at = shoulderR + V3{1.0, -0.5, 3.5}; break;
+        case LeftShoulder: at = shoulderL + V3{-1.0, -0.5, 3.5}; break;
+        case Head: at = neck + V3{0, 1.5, 5.5}; break;
+        default: at = centre + V3{0, -t.y - 2, t.z + 2}, dir = V3{0, 0.35, 1}; break;
         }
         if (active) at = at - Unit(dir) * pose.recoil * 0.6;
         const V3 muzzle = BuildWeapon(m, d, w.kind, at, dir, pose, active);
@@ -523,8 +538,7 @@ Model BuildRobot(const Design& d, const Pose& pose) {
             m.Effect(Glow::Kind::Star, muzzle, muzzle, 2.5 + 3.0 * pose.flash, Ramp::Fire, pose.frame);
     }
 
-    if (pose.guard)
-        m.Effect(Glow::Kind::Shield, centre + V3{0, t.y + 8, 0}, {}, 15 + pose.flash, Ramp::Teal);
+    if (pose.guard) m.Effect(Glow::Kind::Shield, centre + V3{0, t.y + 8, 0}, {}, 15 + pose.flash, Ramp::Teal);
     if (pose.sparks > 0) {
         for (int k = 0; k < 3; ++k) {
             const double a = pose.frame * 2.1 + k * 2.3;
@@ -560,9 +574,7 @@ struct Camera {
         return {p.x * yawCos + p.y * yawSin + shake, -p.x * yawSin + p.y * yawCos, p.z};
     }
     V3 WorldDir(V3 v, bool upper) const { return World(v, upper) - World(V3{}, upper); }
-    Pt Screen(V3 w) const {
-        return {ground.x + w.x * scale, ground.y - (w.y * kSinE + w.z * kCosE) * scale};
-    }
+    Pt Screen(V3 w) const { return {ground.x + w.x * scale, ground.y - (w.y * kSinE + w.z * kCosE) * scale}; }
     static double Depth(V3 w) { return w.y * kCosE - w.z * kSinE; }
     // World normal to camera space (x right, y down, z toward the viewer).
     static V3 CameraNormal(V3 n) { return {n.x, -(n.y * kSinE + n.z * kCosE), -n.y * kCosE + n.z * kSinE}; }
@@ -578,56 +590,58 @@ int LitLevel(V3 cameraNormal, int bias) {
 void DrawPart(Image& image, const Part& p, const Camera& cam) {
     const uint8_t rim = Shade(p.ramp, 1 + p.bias / 2);
     switch (p.kind) {
-        case Part::Kind::Ball: {
-            const Pt c = cam.Screen(cam.World(p.a, p.upper));
-            const double r = std::max(p.r * cam.scale, 0.7);
-            Paint(image, Shape::Circle(c, r), [&](int x, int y, bool onRim) {
-                if (onRim) return rim;
-                const double nx = (x + 0.5 - c.x) / r, ny = (y + 0.5 - c.y) / r;
-                const double nz = std::sqrt(std::max(0.0, 1 - nx * nx - ny * ny));
-                return Shade(p.ramp, LitLevel({nx, ny, nz}, p.bias));
-            });
-            return;
-        }
-        case Part::Kind::Rod: {
-            const Pt a = cam.Screen(cam.World(p.a, p.upper)), b = cam.Screen(cam.World(p.b, p.upper));
-            const double r = std::max(p.r * cam.scale, 0.7);
-            double ax = b.x - a.x, ay = b.y - a.y;
-            const double len = std::hypot(ax, ay);
-            if (len > 1e-6) ax /= len, ay /= len;
-            else ax = 1, ay = 0;
-            Paint(image, Shape::Capsule(a, b, r), [&](int x, int y, bool onRim) {
-                if (onRim) return rim;
-                const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;
-                const double s = std::clamp((px * -ay + py * ax) / r, -1.0, 1.0);
-                return Shade(p.ramp, LitLevel({-ay * s, ax * s, std::sqrt(1 - s * s)}, p.bias));
-            });
-            return;
-        }
-        case Part::Kind::Box: {
-            const V3 c = cam.World(p.a, p.upper);
-            std::array<V3, 3> ax;
-            for (size_t i = 0; i < 3; ++i) ax[i] = cam.WorldDir(p.axes[i], p.upper);
-            Shape faces[3];
-            int levels[3];
-            int n = 0;
-            for (size_t i = 0; i < 3; ++i) {
-                for (int sign = -1; sign <= 1; sign += 2) {
-                    const V3 normal = Unit(ax[i] * sign);
-                    const V3 cn = Camera::CameraNormal(normal);
-                    if (cn.z <= 1e-4 || n == 3) continue;
-                    const V3 fc = c + ax[i] * sign;
-                    const V3 u = ax[(i + 1) % 3], v = ax[(i + 2) % 3];
-                    faces[n] = Shape::Polygon({cam.Screen(fc + u + v), cam.Screen(fc + u - v),
-                                               cam.Screen(fc - u - v), cam.Screen(fc - u + v)});
-                    levels[n] = LitLevel(cn, p.bias);
-                    ++n;
-                }
+    case Part::Kind::Ball: {
+        const Pt c = cam.Screen(cam.World(p.a, p.upper));
+        const double r = std::max(p.r * cam.scale, 0.7);
+        Paint(image, Shape::Circle(c, r), [&](int x, int y, bool onRim) {
+            if (onRim) return rim;
+            const double nx = (x + 0.5 - c.x) / r, ny = (y + 0.5 - c.y) / r;
+            const double nz = std::sqrt(std::max(0.0, 1 - nx * nx - ny * ny));
+            return Shade(p.ramp, LitLevel({nx, ny, nz}, p.bias));
+        });
+        return;
+    }
+    case Part::Kind::Rod: {
+        const Pt a = cam.Screen(cam.World(p.a, p.upper)), b = cam.Screen(cam.World(p.b, p.upper));
+        const double r = std::max(p.r * cam.scale, 0.7);
+        double ax = b.x - a.x, ay = b.y - a.y;
+        const double len = std::hypot(ax, ay);
+        if (len > 1e-6)
+            ax /= len, ay /= len;
+        else
+            ax = 1, ay = 0;
+        Paint(image, Shape::Capsule(a, b, r), [&](int x, int y, bool onRim) {
+            if (onRim) return rim;
+            const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;
+            const double s = std::clamp((px * -ay + py * ax) / r, -1.0, 1.0);
+            return Shade(p.ramp, LitLevel({-ay * s, ax * s, std::sqrt(1 - s * s)}, p.bias));
+        });
+        return;
+    }
+    case Part::Kind::Box: {
+        const V3 c = cam.World(p.a, p.upper);
+        std::array<V3, 3> ax;
+        for (size_t i = 0; i < 3; ++i) ax[i] = cam.WorldDir(p.axes[i], p.upper);
+        Shape faces[3];
+        int levels[3];
+        int n = 0;
+        for (size_t i = 0; i < 3; ++i) {
+            for (int sign = -1; sign <= 1; sign += 2) {
+                const V3 normal = Unit(ax[i] * sign);
+                const V3 cn = Camera::CameraNormal(normal);
+                if (cn.z <= 1e-4 || n == 3) continue;
+                const V3 fc = c + ax[i] * sign;
+                const V3 u = ax[(i + 1) % 3], v = ax[(i + 2) % 3];
+                faces[n] = Shape::Polygon(
+                    {cam.Screen(fc + u + v), cam.Screen(fc + u - v), cam.Screen(fc - u - v), cam.Screen(fc - u + v)});
+                levels[n] = LitLevel(cn, p.bias);
+                ++n;
             }
-            PaintUnion(image, std::span<const Shape>(faces, size_t(n)),
-                       UnionInk([&](int, int, bool onRim, int face) { return onRim ? rim : Shade(p.ramp, levels[face]); }));
-            return;
         }
+        PaintUnion(image, std::span<const Shape>(faces, size_t(n)),
+                   UnionInk([&](int, int, bool onRim, int face) { return onRim ? rim : Shade(p.ramp, levels[face]); }));
+        return;
+    }
     }
 }
 
@@ -655,40 +669,36 @@ void DrawGlow(Image& image, const Glow& g, const Camera& cam) {
     const Pt a = cam.Screen(cam.World(g.a, true));
     const double r = g.r * cam.scale;
     switch (g.kind) {
-        case Glow::Kind::Star:
-            DrawStar(image, a, r, g.ramp, g.seed, 8);
-            return;
-        case Glow::Kind::Spark:
-            DrawStar(image, a, r, g.ramp, g.seed, 4);
-            return;
-        case Glow::Kind::Beam: {
-            const Pt b = cam.Screen(cam.World(g.b, true));
-            Fill(image, Shape::Capsule(a, b, r * 1.6), Shade(g.ramp, 11), Shade(g.ramp, 9));
-            Fill(image, Shape::Capsule(a, b, std::max(r * 0.6, 0.6)), Shade(g.ramp, 15));
-            return;
-        }
-        case Glow::Kind::Shield: {
-            // A disc facing the robot's front, dithered so the robot shows through.
-            // Screen axes of the disc: the robot's right and straight up.
-            const V3 right = cam.WorldDir({1, 0, 0}, true);
-            double ux = right.x;
-            const double uy = -right.y * kSinE;
-            if (std::fabs(ux) < 0.2) ux = ux < 0 ? -0.2 : 0.2;
-            const double vx = 0, vy = -kCosE;
-            const double det = ux * vy - uy * vx;
-            for (int y = int(a.y - r); y <= int(a.y + r); ++y) {
-                for (int x = int(a.x - r); x <= int(a.x + r); ++x) {
-                    const double px = (x + 0.5 - a.x) / r, py = (y + 0.5 - a.y) / r;
-                    const double s = (px * vy - py * vx) / det, t = (ux * py - uy * px) / det;
-                    const double d2 = s * s + t * t;
-                    if (d2 > 1) continue;
-                    const bool edge = d2 > 0.72;
-                    if (edge ? ((x + y) % 2 == 0) : ((x % 3 == 0) && (y % 3 == 0)))
-                        image.Set(x, y, Shade(g.ramp, edge ? 13 : 11));
-                }
+    case Glow::Kind::Star: DrawStar(image, a, r, g.ramp, g.seed, 8); return;
+    case Glow::Kind::Spark: DrawStar(image, a, r, g.ramp, g.seed, 4); return;
+    case Glow::Kind::Beam: {
+        const Pt b = cam.Screen(cam.World(g.b, true));
+        Fill(image, Shape::Capsule(a, b, r * 1.6), Shade(g.ramp, 11), Shade(g.ramp, 9));
+        Fill(image, Shape::Capsule(a, b, std::max(r * 0.6, 0.6)), Shade(g.ramp, 15));
+        return;
+    }
+    case Glow::Kind::Shield: {
+        // A disc facing the robot's front, dithered so the robot shows through.
+        // Screen axes of the disc: the robot's right and straight up.
+        const V3 right = cam.WorldDir({1, 0, 0}, true);
+        double ux = right.x;
+        const double uy = -right.y * kSinE;
+        if (std::fabs(ux) < 0.2) ux = ux < 0 ? -0.2 : 0.2;
+        const double vx = 0, vy = -kCosE;
+        const double det = ux * vy - uy * vx;
+        for (int y = int(a.y - r); y <= int(a.y + r); ++y) {
+            for (int x = int(a.x - r); x <= int(a.x + r); ++x) {
+                const double px = (x + 0.5 - a.x) / r, py = (y + 0.5 - a.y) / r;
+                const double s = (px * vy - py * vx) / det, t = (ux * py - uy * px) / det;
+                const double d2 = s * s + t * t;
+                if (d2 > 1) continue;
+                const bool edge = d2 > 0.72;
+                if (edge ? ((x + y) % 2 == 0) : ((x % 3 == 0) && (y % 3 == 0)))
+                    image.Set(x, y, Shade(g.ramp, edge ? 13 : 11));
             }
-            return;
         }
+        return;
+    }
     }
 }
 
@@ -697,8 +707,7 @@ void DrawGlow(Image& image, const Glow& g, const Camera& cam) {
 Ramp RobotBodyRamp(int robot) { return kDesigns[size_t(std::clamp(robot, 0, kRobotCount - 1))].body; }
 Ramp RobotTrimRamp(int robot) { return kDesigns[size_t(std::clamp(robot, 0, kRobotCount - 1))].trim; }
 
-void DrawRobot(Image& image, int robot, View view, int motion, int frame, Pt ground, double scale,
-               bool shadow) {
+void DrawRobot(Image& image, int robot, View view, int motion, int frame, Pt ground, double scale, bool shadow) {
     const Design& d = kDesigns[size_t(std::clamp(robot, 0, kRobotCount - 1))];
     const Pose pose = MakePose(d, motion, std::clamp(frame, 0, 9));
     const Model model = BuildRobot(d, pose);

@@ -15,8 +15,7 @@ constexpr int kRobotCount = 11;  // in select-list order, as dw::RosterCell
 // Draws robot `robot` doing (motion, frame) with its ground point at `ground`, `scale`
 // pixels per model unit, outlined and (unless told otherwise) with its shadow; clipped
 // to the image.
-void DrawRobot(Image& image, int robot, View view, int motion, int frame, Pt ground, double scale,
-               bool shadow = true);
+void DrawRobot(Image& image, int robot, View view, int motion, int frame, Pt ground, double scale, bool shadow = true);
 
 // The robot's main and trim colours, for its emblem.
 Ramp RobotBodyRamp(int robot);

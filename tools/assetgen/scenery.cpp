@@ -87,8 +87,12 @@ void DrawSky(Image& image) {
     for (const auto& m : mesas) {
         const double left = m[0], right = m[1], top = m[2], step = m[3];
         Fill(image,
-             Shape::Polygon({{left - 14, double(kHorizon)}, {left, top + 6}, {left + step, top + 6}, {left + step + 6, top},
-                             {right - 10, top}, {right + 16, double(kHorizon)}}),
+             Shape::Polygon({{left - 14, double(kHorizon)},
+                             {left, top + 6},
+                             {left + step, top + 6},
+                             {left + step + 6, top},
+                             {right - 10, top},
+                             {right + 16, double(kHorizon)}}),
              Shade(Ramp::Purple, 3), Shade(Ramp::Dusk, 9));
     }
 }
@@ -147,23 +151,34 @@ void DrawTitleText(Image& image) {
 
 // ---- emblems ------------------------------------------------------------------------
 
-constexpr const char* kEmblemCodes[kRobotCount] = {"ZVR", "RZD", "ZZ", "DZE", "DZ", "DV", "ZR", "DO", "D2E", "DR", "VV"};
+constexpr const char* kEmblemCodes[kRobotCount] = {"ZVR", "RZD", "ZZ",  "DZE", "DZ", "DV",
+                                                   "ZR",  "DO",  "D2E", "DR",  "VV"};
 
 void DrawEmblem(Image& image, int robot, const dw::Rect& cell) {
     const Ramp body = RobotBodyRamp(robot), trim = RobotTrimRamp(robot);
     const Pt c{cell.left + cell.Width() / 2.0, cell.top + cell.Height() / 2.0};
     const double half = 62;
     // Bevelled plate: light top-left edge, dark bottom-right edge, a dark field inside.
-    Paint(image, Shape::Polygon({{c.x - half + 10, c.y - half}, {c.x + half, c.y - half}, {c.x + half, c.y + half - 10},
-                                 {c.x + half - 10, c.y + half}, {c.x - half, c.y + half}, {c.x - half, c.y - half + 10}}),
+    Paint(image,
+          Shape::Polygon({{c.x - half + 10, c.y - half},
+                          {c.x + half, c.y - half},
+                          {c.x + half, c.y + half - 10},
+                          {c.x + half - 10, c.y + half},
+                          {c.x - half, c.y + half},
+                          {c.x - half, c.y - half + 10}}),
           [&](int x, int y, bool rim) {
               if (rim) return Shade(trim, 15);
               const double u = (x - c.x) + (y - c.y);
               return Shade(trim, u < 0 ? 12 : 6);
           });
     const double in = half - 7;
-    Paint(image, Shape::Polygon({{c.x - in + 8, c.y - in}, {c.x + in, c.y - in}, {c.x + in, c.y + in - 8},
-                                 {c.x + in - 8, c.y + in}, {c.x - in, c.y + in}, {c.x - in, c.y - in + 8}}),
+    Paint(image,
+          Shape::Polygon({{c.x - in + 8, c.y - in},
+                          {c.x + in, c.y - in},
+                          {c.x + in, c.y + in - 8},
+                          {c.x + in - 8, c.y + in},
+                          {c.x - in, c.y + in},
+                          {c.x - in, c.y - in + 8}}),
           [&](int x, int y, bool rim) {
               if (rim) return Shade(trim, 2);
               const double t = std::hypot(x - c.x, y - c.y + 20) / (in * 1.6);
@@ -176,7 +191,10 @@ void DrawEmblem(Image& image, int robot, const dw::Rect& cell) {
     if (motif == 0) {
         for (int k = 0; k < 6; ++k) {
             const double a = k * kPi / 3 + robot * 0.3;
-            Fill(image, Shape::Capsule({m.x + std::cos(a) * 12, m.y + std::sin(a) * 12}, {m.x + std::cos(a) * 34, m.y + std::sin(a) * 34}, 4), mark, markRim);
+            Fill(image,
+                 Shape::Capsule({m.x + std::cos(a) * 12, m.y + std::sin(a) * 12},
+                                {m.x + std::cos(a) * 34, m.y + std::sin(a) * 34}, 4),
+                 mark, markRim);
         }
         Fill(image, Shape::Circle(m, 9), mark, markRim);
     } else if (motif == 1) {
@@ -186,14 +204,18 @@ void DrawEmblem(Image& image, int robot, const dw::Rect& cell) {
     } else {
         for (int k = 0; k < 3; ++k) {
             const double y = m.y - 22 + k * 14;
-            Fill(image, Shape::Polygon({{m.x - 32, y}, {m.x, y + 16}, {m.x + 32, y}, {m.x + 32, y + 8}, {m.x, y + 24}, {m.x - 32, y + 8}}),
-                 mark, markRim);
+            Fill(
+                image,
+                Shape::Polygon(
+                    {{m.x - 32, y}, {m.x, y + 16}, {m.x + 32, y}, {m.x + 32, y + 8}, {m.x, y + 24}, {m.x - 32, y + 8}}),
+                mark, markRim);
         }
     }
     const std::string_view code = kEmblemCodes[robot];
     const double size = 22;
     const Pt at{c.x - TextWidth(code, size) / 2, c.y + half - 36};
-    DrawText(image, code, at, size, 1.2, [&](int, int, bool rim) { return rim ? kBlackIndex : Shade(Ramp::Ivory, 15); });
+    DrawText(image, code, at, size, 1.2,
+             [&](int, int, bool rim) { return rim ? kBlackIndex : Shade(Ramp::Ivory, 15); });
 }
 
 }  // namespace

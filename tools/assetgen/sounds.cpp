@@ -70,17 +70,14 @@ double Oscillator(Wave wave, double phase, double freq, int maxHarmonics) {
     for (int k = 1; k <= count; ++k) {
         const double h = std::sin(k * phase);
         switch (wave) {
-            case Wave::Square:
-                if (k % 2) sum += h / k * (4 / kPi);
-                break;
-            case Wave::Saw:
-                sum += (k % 2 ? h : -h) / k * (2 / kPi);
-                break;
-            case Wave::Triangle:
-                if (k % 2) sum += ((k / 2) % 2 ? -h : h) / (double(k) * k) * (8 / (kPi * kPi));
-                break;
-            case Wave::Sine:
-                break;
+        case Wave::Square:
+            if (k % 2) sum += h / k * (4 / kPi);
+            break;
+        case Wave::Saw: sum += (k % 2 ? h : -h) / k * (2 / kPi); break;
+        case Wave::Triangle:
+            if (k % 2) sum += ((k / 2) % 2 ? -h : h) / (double(k) * k) * (8 / (kPi * kPi));
+            break;
+        case Wave::Sine: break;
         }
     }
     return sum;
@@ -184,14 +181,28 @@ void Shot(Sound& s, double at, double tail, double thumpHz) {
 
 // A brassy note: a saw with few harmonics, a soft attack and a little vibrato.
 Tone Brass(double start, double length, int note, double gain = 0.5) {
-    return Tone{.start = start, .length = length, .from = MidiHz(note), .to = MidiHz(note), .wave = Wave::Saw,
-                .gain = gain, .env = {0.02, length * 1.5}, .harmonics = 10, .vibratoHz = 5.5, .vibratoDepth = 0.006};
+    return Tone{.start = start,
+                .length = length,
+                .from = MidiHz(note),
+                .to = MidiHz(note),
+                .wave = Wave::Saw,
+                .gain = gain,
+                .env = {0.02, length * 1.5},
+                .harmonics = 10,
+                .vibratoHz = 5.5,
+                .vibratoDepth = 0.006};
 }
 
 // A bright chip-tune note: a square with a quick decay.
 Tone Chip(double start, double length, int note, double decay, double gain = 0.5) {
-    return Tone{.start = start, .length = length, .from = MidiHz(note), .to = MidiHz(note), .wave = Wave::Square,
-                .gain = gain, .env = {0.003, decay}, .harmonics = 9};
+    return Tone{.start = start,
+                .length = length,
+                .from = MidiHz(note),
+                .to = MidiHz(note),
+                .wave = Wave::Square,
+                .gain = gain,
+                .env = {0.003, decay},
+                .harmonics = 9};
 }
 
 Sound RifleCrack() {
@@ -203,7 +214,12 @@ Sound RifleCrack() {
 Sound ClawSwing() {
     Sound s(0.35);
     s.Add(Noise{.length = 0.35, .filter = Filter::Band, .from = 500, .to = 3200, .q = 2, .env = {0.16, 0.09}});
-    s.Add(Tone{.start = 0.07, .length = 0.2, .from = 2600, .to = 1900, .wave = Wave::Triangle, .gain = 0.12,
+    s.Add(Tone{.start = 0.07,
+               .length = 0.2,
+               .from = 2600,
+               .to = 1900,
+               .wave = Wave::Triangle,
+               .gain = 0.12,
                .env = {0.01, 0.06}});
     return s;
 }
@@ -212,8 +228,8 @@ Sound RocketLaunch() {
     Sound s(0.55);
     s.Add(Tone{.length = 0.25, .from = 120, .to = 45, .gain = 0.8, .env = {0.001, 0.08}});
     s.Add(Noise{.length = 0.55, .from = 4000, .to = 600, .q = 0.9, .env = {0.01, 0.22}});
-    s.Add(Noise{.length = 0.55, .filter = Filter::Band, .from = 1200, .to = 500, .q = 3, .gain = 0.5,
-                .env = {0.03, 0.2}});
+    s.Add(Noise{
+        .length = 0.55, .filter = Filter::Band, .from = 1200, .to = 500, .q = 3, .gain = 0.5, .env = {0.03, 0.2}});
     return s;
 }
 
@@ -227,8 +243,8 @@ Sound MissileHiss() {
     Sound s(0.55);
     s.Add(Tone{.length = 0.1, .from = 150, .to = 60, .gain = 0.5, .env = {0.001, 0.03}});
     s.Add(Noise{.length = 0.55, .filter = Filter::High, .from = 2000, .to = 5000, .q = 0.8, .env = {0.04, 0.3}});
-    s.Add(Noise{.length = 0.55, .filter = Filter::Band, .from = 3000, .to = 6000, .q = 4, .gain = 0.3,
-                .env = {0.04, 0.3}});
+    s.Add(Noise{
+        .length = 0.55, .filter = Filter::Band, .from = 3000, .to = 6000, .q = 4, .gain = 0.3, .env = {0.04, 0.3}});
     s.Add(Tone{.length = 0.55, .from = 700, .to = 1400, .gain = 0.1, .env = {0.05, 0.2}});
     return s;
 }
@@ -238,10 +254,14 @@ Sound Hit(int weight) {
     const double length = 0.2 + 0.07 * weight;
     Sound s(length);
     s.Add(Noise{.length = 0.04, .filter = Filter::High, .from = 3500, .to = 2500, .gain = 0.5, .env = {0.0005, 0.008}});
-    s.Add(Noise{.length = length, .from = 3000.0 / weight, .to = 900.0 / (weight * weight), .q = 0.9,
-                .env = {0.001, 0.03 * weight}, .crackle = weight == 4 ? 0.5 : 0});
-    s.Add(Tone{.length = length, .from = 440.0 / weight, .to = 150.0 / weight, .gain = 0.9,
-               .env = {0.001, 0.035 * weight}});
+    s.Add(Noise{.length = length,
+                .from = 3000.0 / weight,
+                .to = 900.0 / (weight * weight),
+                .q = 0.9,
+                .env = {0.001, 0.03 * weight},
+                .crackle = weight == 4 ? 0.5 : 0});
+    s.Add(Tone{
+        .length = length, .from = 440.0 / weight, .to = 150.0 / weight, .gain = 0.9, .env = {0.001, 0.035 * weight}});
     if (weight == 2) {  // the metal ring of a mid-weight blow
         s.Add(Tone{.length = length, .from = 1230, .to = 1220, .gain = 0.15, .env = {0.001, 0.1}});
         s.Add(Tone{.length = length, .from = 1870, .to = 1860, .gain = 0.1, .env = {0.001, 0.07}});
@@ -251,11 +271,18 @@ Sound Hit(int weight) {
 
 Sound Beam() {
     Sound s(0.4);
-    s.Add(Tone{.length = 0.4, .from = 1800, .to = 420, .wave = Wave::Saw, .gain = 0.6, .env = {0.004, 0.2},
-               .harmonics = 8, .vibratoHz = 35, .vibratoDepth = 0.05});
+    s.Add(Tone{.length = 0.4,
+               .from = 1800,
+               .to = 420,
+               .wave = Wave::Saw,
+               .gain = 0.6,
+               .env = {0.004, 0.2},
+               .harmonics = 8,
+               .vibratoHz = 35,
+               .vibratoDepth = 0.05});
     s.Add(Tone{.length = 0.4, .from = 3600, .to = 840, .gain = 0.25, .env = {0.004, 0.15}});
-    s.Add(Noise{.length = 0.1, .filter = Filter::Band, .from = 4000, .to = 3000, .q = 2, .gain = 0.2,
-                .env = {0.001, 0.03}});
+    s.Add(Noise{
+        .length = 0.1, .filter = Filter::Band, .from = 4000, .to = 3000, .q = 2, .gain = 0.2, .env = {0.001, 0.03}});
     return s;
 }
 
@@ -263,8 +290,12 @@ Sound Acid() {
     Sound s(0.55);
     s.Add(Noise{.length = 0.55, .filter = Filter::High, .from = 3500, .to = 2500, .env = {0.02, 0.3}, .crackle = 0.9});
     for (int i = 0; i < 4; ++i)  // bubbles
-        s.Add(Tone{.start = 0.05 + 0.1 * i, .length = 0.05, .from = 300.0 + 70 * i, .to = 700.0 + 90 * i,
-                   .gain = 0.25, .env = {0.005, 0.03}});
+        s.Add(Tone{.start = 0.05 + 0.1 * i,
+                   .length = 0.05,
+                   .from = 300.0 + 70 * i,
+                   .to = 700.0 + 90 * i,
+                   .gain = 0.25,
+                   .env = {0.005, 0.03}});
     return s;
 }
 
@@ -285,8 +316,12 @@ Sound BeginJingle() {
         Tone t = Chip(0.36, 0.69, note, 0.3, 0.35);
         t.vibratoHz = 6, t.vibratoDepth = 0.008;
         s.Add(t);
-        s.Add(Tone{.start = 0.36, .length = 0.69, .from = MidiHz(note + 12), .to = MidiHz(note + 12),
-                   .gain = 0.12, .env = {0.01, 0.25}});
+        s.Add(Tone{.start = 0.36,
+                   .length = 0.69,
+                   .from = MidiHz(note + 12),
+                   .to = MidiHz(note + 12),
+                   .gain = 0.12,
+                   .env = {0.01, 0.25}});
     }
     return s;
 }
@@ -308,7 +343,12 @@ Sound StartFanfare() {
     for (int i = 0; i < 3; ++i) s.Add(Brass(0.14 * i, 0.11, 67));
     for (int note : {72, 76, 79}) s.Add(Brass(0.42, 0.68, note));
     s.Add(Tone{.start = 0.42, .length = 0.3, .from = 120, .to = 50, .gain = 0.7, .env = {0.001, 0.08}});
-    s.Add(Noise{.start = 0.42, .length = 0.6, .filter = Filter::High, .from = 5000, .to = 4000, .gain = 0.25,
+    s.Add(Noise{.start = 0.42,
+                .length = 0.6,
+                .filter = Filter::High,
+                .from = 5000,
+                .to = 4000,
+                .gain = 0.25,
                 .env = {0.001, 0.2}});
     return s;
 }
@@ -319,7 +359,12 @@ Sound FinishJingle() {
     s.Add(Brass(0, 0.14, 76));
     s.Add(Brass(0.15, 0.14, 74));
     for (int note : {72, 76, 79, 84}) s.Add(Brass(0.3, 0.9, note, 0.4));
-    s.Add(Noise{.start = 0.3, .length = 0.9, .filter = Filter::High, .from = 6000, .to = 4000, .gain = 0.3,
+    s.Add(Noise{.start = 0.3,
+                .length = 0.9,
+                .filter = Filter::High,
+                .from = 6000,
+                .to = 4000,
+                .gain = 0.3,
                 .env = {0.001, 0.3}});
     return s;
 }

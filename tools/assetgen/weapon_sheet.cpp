@@ -63,11 +63,11 @@ constexpr int kSheetHeight = 192;
 Pt Direction(int heading) {
     constexpr double k = 0.70710678;
     switch (heading) {
-        case 1: return {k, -k};
-        case 2: return {1, 0};
-        case 3: return {k, k};
-        case 4: return {0, 1};
-        default: return {0, -1};
+    case 1: return {k, -k};
+    case 2: return {1, 0};
+    case 3: return {k, k};
+    case 4: return {0, 1};
+    default: return {0, -1};
     }
 }
 
@@ -96,7 +96,8 @@ void Burst(Image& img, int step) {
         for (int x = 0; x < img.width; ++x) {
             const double dx = x + 0.5 - c.x, dy = y + 0.5 - c.y;
             const double a = std::atan2(dy, dx);
-            const double edge = r * (0.82 + 0.1 * std::sin(a * lobes + step) + 0.08 * std::sin(a * (2 * lobes + 1) - step * 2));
+            const double edge =
+                r * (0.82 + 0.1 * std::sin(a * lobes + step) + 0.08 * std::sin(a * (2 * lobes + 1) - step * 2));
             const double t = std::hypot(dx, dy) / edge;
             if (t > 1) continue;
             if (t > smoke + 0.25 && step >= 2) {
@@ -119,64 +120,58 @@ void DrawSprite(Image& img, Sprite kind, int heading) {
     const Pt c{img.width / 2.0, img.height / 2.0};
     const Pt d = Direction(heading);
     switch (kind) {
-        case Sprite::Bullet:
-            Streak(img, c, d, 2.6, 1.9, Ramp::Gold);
-            return;
-        case Sprite::Tracer:
-            Streak(img, c, d, 6.5, 2.6, Ramp::Fire);
-            return;
-        case Sprite::Shell:
-            Streak(img, c, d, 6, 6.5, Ramp::Fire);
-            Streak(img, c, d, 3.5, 3.5, Ramp::Gold, false);
-            return;
-        case Sprite::BigShell:
-            Streak(img, c, d, 8, 10, Ramp::Red);
-            Streak(img, c, d, 6.5, 7, Ramp::Fire, false);
-            Streak(img, c, d, 4, 4, Ramp::Gold, false);
-            return;
-        case Sprite::Orb: {
-            const Pt o{5, 5};  // centred in the left 10 x 10, a spark trailing to the right
-            Paint(img, Shape::Circle(o, 4.6), [&](int x, int y, bool rim) {
-                const double t = std::hypot(x + 0.5 - o.x + 1, y + 0.5 - o.y + 1) / 5.5;
-                return Shade(rim ? Ramp::Red : Ramp::Fire, int(15.5 - 9 * t) - (rim ? 2 : 0));
-            });
-            img.Set(10, 4, Shade(Ramp::Fire, 12));
-            img.Set(10, 5, Shade(Ramp::Fire, 12));
-            img.Set(11, 5, Shade(Ramp::Fire, 9));
-            return;
+    case Sprite::Bullet: Streak(img, c, d, 2.6, 1.9, Ramp::Gold); return;
+    case Sprite::Tracer: Streak(img, c, d, 6.5, 2.6, Ramp::Fire); return;
+    case Sprite::Shell:
+        Streak(img, c, d, 6, 6.5, Ramp::Fire);
+        Streak(img, c, d, 3.5, 3.5, Ramp::Gold, false);
+        return;
+    case Sprite::BigShell:
+        Streak(img, c, d, 8, 10, Ramp::Red);
+        Streak(img, c, d, 6.5, 7, Ramp::Fire, false);
+        Streak(img, c, d, 4, 4, Ramp::Gold, false);
+        return;
+    case Sprite::Orb: {
+        const Pt o{5, 5};  // centred in the left 10 x 10, a spark trailing to the right
+        Paint(img, Shape::Circle(o, 4.6), [&](int x, int y, bool rim) {
+            const double t = std::hypot(x + 0.5 - o.x + 1, y + 0.5 - o.y + 1) / 5.5;
+            return Shade(rim ? Ramp::Red : Ramp::Fire, int(15.5 - 9 * t) - (rim ? 2 : 0));
+        });
+        img.Set(10, 4, Shade(Ramp::Fire, 12));
+        img.Set(10, 5, Shade(Ramp::Fire, 12));
+        img.Set(11, 5, Shade(Ramp::Fire, 9));
+        return;
+    }
+    case Sprite::Firefly: {
+        // Glowing tail behind, dark head ahead, wings across.
+        const Pt tail{c.x - d.x * 2.5, c.y - d.y * 2.5}, head{c.x + d.x * 4, c.y + d.y * 4};
+        const Pt across{-d.y, d.x};
+        for (int s = -1; s <= 1; s += 2) {
+            const Pt w{c.x + across.x * 3.8 * s + d.x * 0.5, c.y + across.y * 3.8 * s + d.y * 0.5};
+            Fill(img, Shape::Capsule(c, w, 1.9), Shade(Ramp::Teal, 14), Shade(Ramp::Teal, 9));
         }
-        case Sprite::Firefly: {
-            // Glowing tail behind, dark head ahead, wings across.
-            const Pt tail{c.x - d.x * 2.5, c.y - d.y * 2.5}, head{c.x + d.x * 4, c.y + d.y * 4};
-            const Pt across{-d.y, d.x};
-            for (int s = -1; s <= 1; s += 2) {
-                const Pt w{c.x + across.x * 3.8 * s + d.x * 0.5, c.y + across.y * 3.8 * s + d.y * 0.5};
-                Fill(img, Shape::Capsule(c, w, 1.9), Shade(Ramp::Teal, 14), Shade(Ramp::Teal, 9));
-            }
-            Paint(img, Shape::Circle(tail, 3.8), [&](int x, int y, bool rim) {
-                const double t = std::hypot(x + 0.5 - tail.x, y + 0.5 - tail.y) / 3.8;
-                return Shade(Ramp::Green, int(15.5 - 6 * t) - (rim ? 3 : 0));
-            });
-            Fill(img, Shape::Circle(head, 1.8), Shade(Ramp::Olive, 4), Shade(Ramp::Olive, 1));
-            return;
+        Paint(img, Shape::Circle(tail, 3.8), [&](int x, int y, bool rim) {
+            const double t = std::hypot(x + 0.5 - tail.x, y + 0.5 - tail.y) / 3.8;
+            return Shade(Ramp::Green, int(15.5 - 6 * t) - (rim ? 3 : 0));
+        });
+        Fill(img, Shape::Circle(head, 1.8), Shade(Ramp::Olive, 4), Shade(Ramp::Olive, 1));
+        return;
+    }
+    case Sprite::Mine: {
+        for (int k = 0; k < 8; ++k) {
+            const double a = k * 3.14159265 / 4 + 0.39;
+            Fill(img, Shape::Capsule(c, {c.x + std::cos(a) * 9, c.y + std::sin(a) * 9}, 0.9), Shade(Ramp::Steel, 9),
+                 Shade(Ramp::Steel, 3));
         }
-        case Sprite::Mine: {
-            for (int k = 0; k < 8; ++k) {
-                const double a = k * 3.14159265 / 4 + 0.39;
-                Fill(img, Shape::Capsule(c, {c.x + std::cos(a) * 9, c.y + std::sin(a) * 9}, 0.9),
-                     Shade(Ramp::Steel, 9), Shade(Ramp::Steel, 3));
-            }
-            Paint(img, Shape::Circle(c, 6.2), [&](int x, int y, bool rim) {
-                if (rim) return Shade(Ramp::Steel, 1);
-                const double t = std::hypot(x + 0.5 - c.x + 2, y + 0.5 - c.y + 2) / 7;
-                return Shade(Ramp::Steel, int(11 - 8 * t));
-            });
-            Fill(img, Shape::Circle(c, 2.0), Shade(Ramp::Red, 13), Shade(Ramp::Red, 8));
-            return;
-        }
-        case Sprite::Burst:
-            Burst(img, heading);
-            return;
+        Paint(img, Shape::Circle(c, 6.2), [&](int x, int y, bool rim) {
+            if (rim) return Shade(Ramp::Steel, 1);
+            const double t = std::hypot(x + 0.5 - c.x + 2, y + 0.5 - c.y + 2) / 7;
+            return Shade(Ramp::Steel, int(11 - 8 * t));
+        });
+        Fill(img, Shape::Circle(c, 2.0), Shade(Ramp::Red, 13), Shade(Ramp::Red, 8));
+        return;
+    }
+    case Sprite::Burst: Burst(img, heading); return;
     }
 }
 

@@ -1,9 +1,7 @@
 // D-2-E's specification, action graph and loader row.
 #include "robots/d2e/d2e.h"
 
-void Ageha_Spec(RobotSpec& spec, int modifier) {
-    FillSpec(spec, SpecHeader{480, 450, 15, 15, 11, 6, 3}, modifier);
-}
+void Ageha_Spec(RobotSpec& spec, int modifier) { FillSpec(spec, SpecHeader{480, 450, 15, 15, 11, 6, 3}, modifier); }
 
 void Ageha_Action(ActionGraph& graph) {
     // node, kind, duration, accepts, move, fire, turn, motion, frame,
@@ -30,9 +28,11 @@ void Ageha_Action(ActionGraph& graph) {
     CopyNode(graph, {0, 0}, {4, 0});  // no fourth weapon: its sequence is the idle node
 }
 
+// clang-format off
 const RobotRow kD2ERow = {
     "D-2-E", Ageha_Spec, 1, Ageha_Action,
     {Ageha_Weapon1, Ageha_Weapon2, Ageha_Weapon3, nullptr},
     nullptr, 0, 0u, 1,
     {"p_D2E/st_back.bmp", "p_D2E/st_bs.bmp", "p_D2E/st_front.bmp", "p_D2E/st_fs.bmp", "p_D2E/st_side.bmp"},
 };
+// clang-format on

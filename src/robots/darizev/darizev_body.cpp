@@ -1,9 +1,7 @@
 // DariZev's specification, action graph and loader row.
 #include "robots/darizev/darizev.h"
 
-void BuzzB_Spec(RobotSpec& spec, int modifier) {
-    FillSpec(spec, SpecHeader{460, 400, 15, 15, 10, 5, 3}, modifier);
-}
+void BuzzB_Spec(RobotSpec& spec, int modifier) { FillSpec(spec, SpecHeader{460, 400, 15, 15, 10, 5, 3}, modifier); }
 
 void BuzzB_Action(ActionGraph& graph) {
     // node, kind, duration, accepts, move, fire, turn, motion, frame,
@@ -30,6 +28,7 @@ void BuzzB_Action(ActionGraph& graph) {
     CopyNode(graph, {0, 0}, {4, 0});  // no fourth weapon: its sequence is the idle node
 }
 
+// clang-format off
 const RobotRow kDariZevRow = {
     "DariZev", BuzzB_Spec, 1, BuzzB_Action,
     {BuzzB_Weapon1, BuzzB_Weapon2, BuzzB_Weapon3, nullptr},
@@ -37,3 +36,4 @@ const RobotRow kDariZevRow = {
     {"p_DariZev/bb_back.BMP", "p_DariZev/bb_bs.BMP", "p_DariZev/bb_front.BMP", "p_DariZev/bb_fs.BMP",
      "p_DariZev/bb_side.BMP"},
 };
+// clang-format on

@@ -6,12 +6,14 @@ void BuzzB_Weapon1(WeaponData& w, ShotTable& t) {
     SetHeader(w, {200, kNoEnergyCost, 1, 1, 3, 3, "ATTACK4", "HITTED4"});
     // Three muzzles staggered along the facing, column 0 the farthest forward. The values
     // are not quite symmetric between headings; they are kept as they are.
+    // clang-format off
     static constexpr LaunchOffset kMuzzle[kHeadings][3] = {
         {{10, -70}, {0, -45}, {-10, -20}},  {{80, -70}, {60, -35}, {40, -20}},
         {{70, -10}, {45, 0}, {20, 10}},     {{80, 50}, {60, 35}, {40, 20}},
         {{10, 70}, {0, 45}, {-10, 40}},     {{-80, 50}, {-60, 35}, {-40, 20}},
         {{-70, -10}, {-45, 0}, {-20, 10}},  {{-80, -50}, {-60, -35}, {-40, -20}},
     };
+    // clang-format on
     SetLaunchPoints(w, kMuzzle);
     // Every muzzle fires the same bullet: 18 px a frame (14 per axis on a diagonal) for 20 frames.
     const ShotRow bullet[] = {
@@ -24,9 +26,11 @@ void BuzzB_Weapon1(WeaponData& w, ShotTable& t) {
 
 void BuzzB_Weapon2(WeaponData& w, ShotTable& t) {
     // duration, hit kind, stun, reach: three thrusts reaching further, then no hit test
+    // clang-format off
     static constexpr MeleeStage kStages[] = {
         {3, kHitMelee, 80, 40}, {3, kHitMelee, 80, 50}, {3, kHitMelee, 80, 60}, {8, kHitNone, 80, 40},
     };
+    // clang-format on
     CloseCombat(w, t, {35, 32, 35, kStages});
     // The box is long along the thrust: taller facing up or down, wider facing sideways.
     for (int h : {0, 2, 4, 6})

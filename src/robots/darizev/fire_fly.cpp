@@ -19,11 +19,11 @@ struct BurstStage {
 struct FireFlyForm {
     int32_t startAmmo;
     int32_t damage;
-    int32_t reach;            // nodes 0..8
-    int32_t wait;             // pause and steer nodes
+    int32_t reach;  // nodes 0..8
+    int32_t wait;   // pause and steer nodes
     int32_t legAxis, legDiagonal;
-    BurstStage burst[2];      // nodes 9 and 10
-    bool spareSprites;        // also puts sprites into nodes 11..15 and columns 8 and 9
+    BurstStage burst[2];  // nodes 9 and 10
+    bool spareSprites;    // also puts sprites into nodes 11..15 and columns 8 and 9
 };
 
 constexpr FireFlyForm kDariZevForm = {
@@ -32,10 +32,12 @@ constexpr FireFlyForm kViveraziVForm = {
     60, 24, 20, 2, 15, 12, {{2, 16, 20, {30, 127, 56, 153}}, {2, 16, 20, {30, 127, 56, 153}}}, false};
 
 // The chain of one firefly.
+// clang-format off
 enum : int {
     kFling = 0, kHover, kDrift, kFirstPause, kFirstSteer, kFirstLeg,
     kSecondPause, kSecondSteer, kSecondLeg, kBurst, kLastBurst,
 };
+// clang-format on
 constexpr int kFlies = 6;          // columns of a volley
 constexpr int kFilledColumns = 8;  // columns 6 and 7 are written but never launched
 
@@ -63,10 +65,12 @@ constexpr int8_t kDriftStep[kHeadings][kFlies][2] = {
 };
 
 // The firefly's sprite by heading; 5..7 are drawn as mirror images of 3..1.
+// clang-format off
 constexpr int32_t kFlySprite[kHeadings][4] = {
     {80, 0, 94, 14},    {110, 0, 124, 14}, {95, 0, 109, 14}, {125, 0, 139, 14},
     {141, 0, 155, 14},  {125, 0, 139, 14}, {95, 0, 109, 14}, {110, 0, 124, 14},
 };
+// clang-format on
 
 const int32_t* Sprite(const FireFlyForm& f, int heading, int node) {
     return node == kBurst || node == kLastBurst ? f.burst[node - kBurst].sprite : kFlySprite[heading];

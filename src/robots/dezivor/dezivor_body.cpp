@@ -1,9 +1,7 @@
 // DeziVor's specification, action graph and loader row.
 #include "robots/dezivor/dezivor.h"
 
-void FDog_Spec(RobotSpec& spec, int modifier) {
-    FillSpec(spec, SpecHeader{600, 640, 20, 20, 12, 5, 1}, modifier);
-}
+void FDog_Spec(RobotSpec& spec, int modifier) { FillSpec(spec, SpecHeader{600, 640, 20, 20, 12, 5, 1}, modifier); }
 
 void FDog_Action(ActionGraph& graph) {
     // node, kind, duration, accepts, move, fire, turn, motion, frame,
@@ -30,6 +28,7 @@ void FDog_Action(ActionGraph& graph) {
     CopyNode(graph, {0, 0}, {4, 0});  // no fourth weapon: its sequence is the idle node
 }
 
+// clang-format off
 const RobotRow kDeziVorRow = {
     "DeziVor", FDog_Spec, 0, FDog_Action,
     {FDog_Weapon1, FDog_Weapon2, FDog_Weapon3, nullptr},
@@ -37,3 +36,4 @@ const RobotRow kDeziVorRow = {
     {"p_DeziVor/fd_back.bmp", "p_DeziVor/fd_bs.bmp", "p_DeziVor/fd_front.bmp", "p_DeziVor/fd_fs.bmp",
      "p_DeziVor/fd_side.bmp"},
 };
+// clang-format on

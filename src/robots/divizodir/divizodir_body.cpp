@@ -1,9 +1,7 @@
 // DivizOdir's specification, action graph and loader row.
 #include "robots/divizodir/divizodir.h"
 
-void HBack_Spec(RobotSpec& spec, int modifier) {
-    FillSpec(spec, SpecHeader{640, 600, 25, 25, 15, 6, 3}, modifier);
-}
+void HBack_Spec(RobotSpec& spec, int modifier) { FillSpec(spec, SpecHeader{640, 600, 25, 25, 15, 6, 3}, modifier); }
 
 void HBack_Action(ActionGraph& graph) {
     // node, kind, duration, accepts, move, fire, turn, motion, frame,
@@ -35,9 +33,11 @@ void HBack_Action(ActionGraph& graph) {
     WriteGraph(graph, kRows);
 }
 
+// clang-format off
 const RobotRow kDivizOdirRow = {
     "DivizOdir", HBack_Spec, 0, HBack_Action,
     {HBack_Weapon1, HBack_Weapon2, HBack_Weapon3, HBack_Weapon4},
     nullptr, 0, 0b1100u, 2,
     {"p_Zodov/hb_back.bmp", "p_Zodov/hb_bs.bmp", "p_Zodov/hb_front.bmp", "p_Zodov/hb_fs.bmp", "p_Zodov/hb_side.bmp"},
 };
+// clang-format on

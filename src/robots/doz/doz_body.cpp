@@ -1,9 +1,7 @@
 // DedaZivirEvavid's specification, action graph and loader row.
 #include "robots/doz/doz.h"
 
-void DOZ_Spec(RobotSpec& spec, int modifier) {
-    FillSpec(spec, SpecHeader{660, 560, 30, 30, 14, 7, 2}, modifier);
-}
+void DOZ_Spec(RobotSpec& spec, int modifier) { FillSpec(spec, SpecHeader{660, 560, 30, 30, 14, 7, 2}, modifier); }
 
 void DOZ_Action(ActionGraph& graph) {
     // node, kind, duration, accepts, move, fire, turn, motion, frame,
@@ -40,9 +38,11 @@ void DOZ_Action(ActionGraph& graph) {
     WriteGraph(graph, kRows);
 }
 
+// clang-format off
 const RobotRow kDOZRow = {
     "DedaZivirEvavid", DOZ_Spec, -1, DOZ_Action,
     {DOZ_Weapon1, DOZ_Weapon2, DOZ_Weapon3, DOZ_Weapon4},
     nullptr, 0, 0b1100u, 4,
     {"p_DOZ/fm_back.bmp", "p_DOZ/fm_bs.bmp", "p_DOZ/fm_front.bmp", "p_DOZ/fm_fs.bmp", "p_DOZ/fm_side.bmp"},
 };
+// clang-format on

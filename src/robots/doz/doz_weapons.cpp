@@ -5,12 +5,14 @@
 void DOZ_Weapon1(WeaponData& w, ShotTable& t) {
     SetHeader(w, {200, kNoEnergyCost, 1, 1, 4, 3, "ATTACK4", "HITTED4"});
     // Three barrels in a row along the heading, front barrel first.
+    // clang-format off
     static constexpr LaunchOffset kBarrels[kHeadings][3] = {
         {{10, -70}, {0, -45}, {-10, -20}},  {{80, -70}, {60, -35}, {40, -20}},
         {{70, -10}, {45, 0}, {20, 10}},     {{80, 50}, {60, 35}, {40, 20}},
         {{10, 70}, {0, 45}, {-10, 40}},     {{-80, 50}, {-60, 35}, {-40, 20}},
         {{-70, -10}, {-45, 0}, {-20, 10}},  {{-80, -50}, {-60, -35}, {-40, -20}},
     };
+    // clang-format on
     SetLaunchPoints(w, kBarrels);
     const ShotRow bullet[] = {
         {kMoveStraight, Along(15, 10), 20, kHitProjectile, 10, 10, 0, 0, kNoSprite, 8, 1},

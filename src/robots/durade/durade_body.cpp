@@ -43,6 +43,7 @@ void Bahao_Action(ActionGraph& graph) {
         }
 }
 
+// clang-format off
 const RobotRow kDuradeRow = {
     "Durade-Revov", Bahao_Spec, -1, Bahao_Action,
     {Bahao_Weapon1, Bahao_Weapon2, Bahao_Weapon3, Bahao_Weapon4},
@@ -50,3 +51,4 @@ const RobotRow kDuradeRow = {
     {"p_Dirazi/tang_back.bmp", "p_Dirazi/tang_bs.bmp", "p_Dirazi/tang_front.bmp", "p_Dirazi/tang_fs.bmp",
      "p_Dirazi/tang_side.bmp"},
 };
+// clang-format on

@@ -37,12 +37,14 @@ void Bahao_Weapon3(WeaponData& w, ShotTable& t) {
     SetHeader(w, {48, kNoEnergyCost, 1, 1, 1, 3, "ATTACK1", "HITTED1"});
     // Three barrels side by side; on the diagonals one above the other. Heading 4 column 2
     // sits at (-10, 40), not the mirror of heading 0.
+    // clang-format off
     static constexpr LaunchOffset kBarrels[kHeadings][3] = {
         {{10, -70}, {0, -45}, {-10, -20}},  {{60, -35}, {60, -60}, {60, -85}},
         {{70, -10}, {45, 0}, {20, 10}},     {{60, 35}, {60, 60}, {60, 85}},
         {{10, 70}, {0, 45}, {-10, 40}},     {{-60, 35}, {-60, 60}, {-60, 85}},
         {{-70, -10}, {-45, 0}, {-20, 10}},  {{-60, -35}, {-60, -60}, {-60, -85}},
     };
+    // clang-format on
     SetLaunchPoints(w, kBarrels);
     // duration, damage, stun, half-size, reach, node word 14, 30-pixel cells at y 32
     StraightShot(t, {40, 36, 60, 20, 30, 1, 32, 30});
@@ -51,6 +53,7 @@ void Bahao_Weapon3(WeaponData& w, ShotTable& t) {
 
 void Bahao_Weapon4(WeaponData& w, ShotTable& t) {
     // Three pairs about the facing: outer (columns 0, 3), middle (1, 2), inner (4, 5).
+    // clang-format off
     static constexpr LaunchOffset kFan[kHeadings * 6] = {
         {-10, -10}, {-6, -12}, {6, -12}, {10, -10}, {-3, -10}, {3, -10},  //
         {12, 0},    {10, -2},  {2, -10}, {0, -12},  {8, -4},   {4, -8},   //
@@ -61,5 +64,6 @@ void Bahao_Weapon4(WeaponData& w, ShotTable& t) {
         {-10, -10}, {-12, -6}, {-12, 6}, {-10, 10}, {-10, -3}, {-10, 3},  //
         {-12, 0},   {-10, -2}, {-2, -10}, {0, -12}, {-8, -4},  {-4, -8},
     };
+    // clang-format on
     FanRockets(w, t, {90, "HITTED2", 50, 40, 40, {15, 15, 20, 25}, {20, 20, 20, 30}, kFan});
 }

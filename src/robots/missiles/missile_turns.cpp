@@ -11,6 +11,7 @@ using Segment = TurnStep[3];
 
 // Steps of the three turn stages by flying heading and target column. They follow no
 // formula; a straight "turn" (j = h) keeps 14 in every non-zero component.
+// clang-format off
 constexpr Segment kTurn[kHeadings][kHeadings] = {
     {  // heading 0
         {{0, -14}, {0, -14}, {0, -14}},
@@ -93,12 +94,14 @@ constexpr Segment kTurn[kHeadings][kHeadings] = {
         {{-14, -14}, {-14, -14}, {-14, -14}},
     },
 };
+// clang-format on
 
 // The second turn repeats the first except in these seven chains.
 struct SecondTurn {
     int8_t heading, column;
     Segment steps;
 };
+// clang-format off
 constexpr SecondTurn kSecondTurn[] = {
     {0, 1, {{12, -6}, {6, -6}, {10, -10}}},
     {0, 7, {{-12, -6}, {-6, -6}, {-10, -10}}},
@@ -108,6 +111,7 @@ constexpr SecondTurn kSecondTurn[] = {
     {5, 6, {{-4, -10}, {-10, 0}, {-10, 0}}},
     {7, 3, {{-10, 4}, {0, 10}, {10, 0}}},
 };
+// clang-format on
 
 // Headings whose node (h, 4, 4) has no impact node: a hit there leaves the missile flying.
 constexpr bool kNoImpactAt44[kHeadings] = {false, true, false, true, false, true, true, true};

@@ -36,9 +36,11 @@ void LizardV_Action(ActionGraph& graph) {
     CopyNode(graph, {0, 0}, {4, 0});  // no fourth weapon: its sequence is the idle node
 }
 
+// clang-format off
 const RobotRow kReviduRow = {
     "Revidu zava Davov", LizardV_Spec, 0, LizardV_Action,
     {LizardV_Weapon1, LizardT_Weapon2, LizardV_Weapon3, nullptr},
     nullptr, 0, 0b0100u, 10,
     {"p_LizV/lv_back.bmp", "p_LizV/lv_bs.bmp", "p_LizV/lv_front.bmp", "p_LizV/lv_fs.bmp", "p_LizV/lv_side.bmp"},
 };
+// clang-format on

@@ -2,9 +2,7 @@
 #include "robots/darizev/fire_fly.h"
 #include "robots/viveraziv/viveraziv.h"
 
-void Scav_Spec(RobotSpec& spec, int modifier) {
-    FillSpec(spec, SpecHeader{580, 600, 25, 25, 14, 5, 1}, modifier);
-}
+void Scav_Spec(RobotSpec& spec, int modifier) { FillSpec(spec, SpecHeader{580, 600, 25, 25, 14, 5, 1}, modifier); }
 
 void Scav_Action(ActionGraph& graph) {
     // node, kind, duration, accepts, move, fire, turn, motion, frame,
@@ -28,6 +26,7 @@ void Scav_Action(ActionGraph& graph) {
     CopyNode(graph, {0, 0}, {4, 0});  // no fourth weapon: its sequence is the idle node
 }
 
+// clang-format off
 const RobotRow kViveraziVRow = {
     "ViveraziV", Scav_Spec, 1, Scav_Action,
     {Scav_Weapon1, Scav_Weapon2, Scav_Weapon3, nullptr},
@@ -35,3 +34,4 @@ const RobotRow kViveraziVRow = {
     {"p_Viveraziv/sc_back.BMP", "p_Viveraziv/sc_bs.BMP", "p_Viveraziv/sc_front.BMP", "p_Viveraziv/sc_fs.BMP",
      "p_Viveraziv/sc_side.BMP"},
 };
+// clang-format on

@@ -18,6 +18,7 @@ struct ArmValues {
     MeleeStage stages[kStages];  // duration, hit kind, stun, reach
 };
 
+// clang-format off
 constexpr ArmValues kStick = {35, "ATTACK2", 40, 30,
                               {{2, kHitMelee, 100, 40},
                                {2, kHitMelee, 100, 50},
@@ -25,7 +26,9 @@ constexpr ArmValues kStick = {35, "ATTACK2", 40, 30,
                                {2, kHitMelee, 100, 50},
                                {2, kHitMelee, 100, 40},
                                {4, kHitNone, 100, 30}}};
+// clang-format on
 
+// clang-format off
 constexpr ArmValues kLazerSpike = {50, "BEAM", 52, 30,
                                    {{4, kHitMelee, 20, 50},
                                     {4, kHitMelee, 20, 55},
@@ -33,7 +36,9 @@ constexpr ArmValues kLazerSpike = {50, "BEAM", 52, 30,
                                     {4, kHitMelee, 20, 55},
                                     {4, kHitMelee, 20, 50},
                                     {4, kHitNone, 20, 40}}};
+// clang-format on
 
+// clang-format off
 constexpr ArmValues kBanishing = {40, "ATTACK2", 52, 40,
                                   {{6, kHitMelee, 100, 60},
                                    {4, kHitMelee, 100, 70},
@@ -41,6 +46,7 @@ constexpr ArmValues kBanishing = {40, "ATTACK2", 52, 40,
                                    {2, kHitMelee, 120, 70},
                                    {2, kHitMelee, 100, 60},
                                    {4, kHitMelee, 100, 50}}};
+// clang-format on
 
 void BuildArm(WeaponData& w, ShotTable& t, const ArmValues& v) {
     for (int h = 0; h < kHeadings; ++h) w.LaunchPoint[h][0] = AxisStep(h, v.reach, v.reach);

@@ -7,6 +7,7 @@ namespace {
 
 // Launch points by heading and column. Heading 1 column 0 and heading 4 column 2 break the
 // mirror symmetry on purpose.
+// clang-format off
 constexpr LaunchOffset kLaunch[kHeadings][3] = {
     {{10, -70}, {0, -45}, {-10, -20}},
     {{80, -70}, {60, -35}, {40, -20}},
@@ -17,6 +18,7 @@ constexpr LaunchOffset kLaunch[kHeadings][3] = {
     {{-70, -10}, {-45, 0}, {-20, 10}},
     {{-80, -50}, {-60, -35}, {-40, -20}},
 };
+// clang-format on
 
 // Left edge of the bullet's 10-pixel frame in "WEAPON", by heading.
 constexpr int kSpriteLeft[kHeadings] = {0, 22, 11, 33, 0, 33, 11, 22};

@@ -85,7 +85,7 @@ void BuildHomingMissile(WeaponData& w, ShotTable& t, const MissileValues& v) {
                 n.BreaksGuard = 1;
                 n.EndsOnOwnerHit = 0;
                 n.ImpactNode = explosion;
-                const int32_t* sprite = r.sprite == Sprite::Blast1 ? kBlast1
+                const int32_t* sprite = r.sprite == Sprite::Blast1   ? kBlast1
                                         : r.sprite == Sprite::Blast2 ? kBlast2
                                                                      : v.flightSprite;
                 for (int e = 0; e < 4; ++e) n.SrcRect[e] = sprite[e];

@@ -42,9 +42,11 @@ void LizardT_Action(ActionGraph& graph) {
     CopyNode(graph, {0, 0}, {4, 0});  // no fourth weapon: its sequence is the idle node
 }
 
+// clang-format off
 const RobotRow kZerediRow = {
     "Zeredi vovu Ridodar", LizardT_Spec, 0, LizardT_Action,
     {LizardT_Weapon1, LizardT_Weapon2, LizardT_Weapon3, nullptr},
     MissileTurns, 3, 0u, 9,
     {"p_LizT/lt_back.bmp", "p_LizT/lt_bs.bmp", "p_LizT/lt_front.bmp", "p_LizT/lt_fs.bmp", "p_LizT/lt_side.bmp"},
 };
+// clang-format on

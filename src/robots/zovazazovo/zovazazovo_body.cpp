@@ -48,9 +48,11 @@ void Pyro_Action(ActionGraph& graph) {
     WriteGraph(graph, kRows);
 }
 
+// clang-format off
 const RobotRow kZovaZazovoRow = {
     "ZovaZazovo", Pyro_Spec, -1, Pyro_Action,
     {Pyro_Weapon1, Pyro_Weapon2, Pyro_Weapon3, Pyro_Weapon4},
     MissileTurns, 4, 0u, 7,
     {"p_Pyro/pp_back.BMP", "p_Pyro/pp_bs.BMP", "p_Pyro/pp_front.BMP", "p_Pyro/pp_fs.BMP", "p_Pyro/pp_side.BMP"},
 };
+// clang-format on
