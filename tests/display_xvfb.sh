@@ -2,7 +2,9 @@
 # Starts the game on bare X servers (Xvfb, no window manager) of several sizes and reads
 # the screen from outside: the title picture's four corner pixels must sit at the corners
 # of the largest centred 4:3 frame, with black bars beyond. On the 1024 x 768 screen it
-# also measures the processor time the title screen takes.
+# also measures the processor time the title screen takes. On the 800 x 600 and 1920 x 1080
+# screens it counts the frames a second, as they are and on a stand-in 144 Hz monitor with
+# vsync (tests/xvfb/present_clock.c), and the time from start to the first frame.
 # Usage: tests/display_xvfb.sh [build dir]   (DW_CPU_SECONDS sets the measuring time)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +23,10 @@ trap 'stop; rm -rf "$work"' EXIT
 # The game runs from a folder of links to its data, so its options and scores stay here.
 mkdir "$work/game"
 for f in "$build"/game/*; do case "$f" in *.ez|*.zor) ;; *) ln -s "$f" "$work/game/" ;; esac; done
+
+# Logs every present; with DW_MONITOR_HZ it also plays a monitor with vsync.
+clock_lib=$work/present_clock.so
+cc -shared -fPIC -O2 -Wall -Wextra -Werror $(pkg-config --cflags sdl2) tests/xvfb/present_clock.c -o "$clock_lib" -ldl
 
 u32() { od -An --endian="$1" -tu4 -j "$3" -N4 "$2" | tr -d ' '; }
 bytes() { od -An -tu1 -j "$2" -N"$3" "$1" | tr -s ' ' | sed 's/^ //'; }
@@ -56,6 +62,22 @@ check_frame() {
   done; done
 }
 
+# Starts the game on $display, its presents logged to $work/presents; extra settings in "$@".
+start_game() {
+  rm -f "$work/presents"
+  (cd "$work/game" && exec env DISPLAY=":$display" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
+    DW_PRESENT_LOG="$work/presents" LD_PRELOAD="$clock_lib" "$@" ./duskwarden) >"$work/game.log" 2>&1 &
+  gpid=$!
+}
+
+# Frames a second on the title screen between 0.5 s and 2.5 s after the first frame, then the
+# milliseconds from $1 (the start, in ns) to the first frame.
+frame_rate() {
+  awk -v start="$1" 'NR == 1 { first = $1 } { t[NR] = $1 }
+    END { n = 0; for (i = 1; i <= NR; i++) if (t[i] >= first + 5e8 && t[i] < first + 25e8) n++
+          printf "%.1f %.0f\n", n / 2, (first - start) / 1e6 }' "$work/presents"
+}
+
 failed=0
 # screen size, then where the frame belongs: left top right bottom (exclusive)
 for spec in "1024 768 0 0 1024 768" "1920 1080 240 0 1680 1080" "800 600 0 0 800 600"; do
@@ -67,8 +89,8 @@ for spec in "1024 768 0 0 1024 768" "1920 1080 240 0 1680 1080" "800 600 0 0 800
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   display=$(head -n1 "$work/display")
   : >"$work/display"
-  (cd "$work/game" && exec env DISPLAY=":$display" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ./duskwarden) >"$work/game.log" 2>&1 &
-  gpid=$!
+  start_game
+
   # The title may still be coming up: look again until it holds or 20 s have passed.
   mismatch="no picture"
   for _ in $(seq 40); do
@@ -95,6 +117,18 @@ for spec in "1024 768 0 0 1024 768" "1920 1080 240 0 1680 1080" "800 600 0 0 800
       [ "$percent" -lt "$limit" ] || { echo "  ${limit}% or more"; failed=1; }
     fi
   fi
+    if [ "$sw" != 1024 ]; then
+      for hz in 0 144; do
+        kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null || true
+        start=$(date +%s%N)
+        start_game DW_MONITOR_HZ=$hz
+        sleep 3.5
+        read -r fps first <<<"$(frame_rate "$start")"
+        monitor=$([ "$hz" = 0 ] && echo "as it is" || echo "on a ${hz} Hz monitor with vsync")
+        echo "display ${sw}x${sh} ${monitor}: ${fps} frames a second, first frame after ${first} ms"
+        awk -v f="$fps" 'BEGIN { exit !(f >= 58 && f <= 62) }' || { echo "  not 60 frames a second"; failed=1; }
+      done
+    fi
   stop
 done
 exit "$failed"

@@ -89,14 +89,6 @@ TEST(Shell, AStartThatFailsEarlyLeavesTheOptionsFileAlone) {
                 messages == std::vector<std::string>{"There is a Error In Drawing."});
 }
 
-TEST(Shell, EachFrameWaitsItsFrameWaitInMilliseconds) {
-    auto f = std::make_unique<TForm1>();  // without a window a frame is its wait alone
-    f->FrameWait = 1;
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 20; ++i) f->AppIdle();
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
-}
-
 TEST(Shell, EachActionPlaysItsSoundAndABrokenOneSilencesTheGame) {
     GameRig rig;
     TForm1& f = *rig.form;

@@ -121,12 +121,13 @@ bool Display::Open(const char* title, bool windowed) {
         return false;
     }
 
-    // The software renderer's "vsync" does not wait for anything: pace those frames ourselves.
+    // The software renderer's "vsync" does not wait for anything.
     SDL_RendererInfo info{};
-    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
-             (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+    vsyncCapable_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
+                    (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+    vsyncOn_ = vsyncCapable_;
+    pacer_ = FramePacer(SDL_GetPerformanceFrequency());
     if (!windowed) SDL_ShowCursor(SDL_DISABLE);
-    lastPresent_ = 0;
     return true;
 }
 
@@ -140,20 +141,17 @@ void Display::Close() {
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
-    vsync_ = false;
+    vsyncCapable_ = false;
+    vsyncOn_ = false;
     if (wasOpen) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-void Display::SetPalette(const ColorTable& palette) {
-    if (palette == palette_) return;
-    palette_ = palette;
-    ++paletteVersion_;
-}
+void Display::SetPalette(const ColorTable& palette) { palette_ = palette; }
 
 void Display::SetPacing(bool on) { gPacing = on; }
 bool Display::Pacing() { return gPacing; }
 
-void Display::Flip() {
+void Display::Flip(int frameWaitMs) {
     if (!IsOpen()) return;
     void* pixels = nullptr;
     int pitch = 0;
@@ -175,10 +173,21 @@ void Display::Flip() {
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
 
-    // Keep presents at least 1/60 s apart.
-    if (!vsync_ && Pacing() && lastPresent_ != 0) WaitUntil(lastPresent_ + SDL_GetPerformanceFrequency() / 60);
+    if (Pacing()) {
+        // Asked every frame: the window may have moved to another monitor.
+        SDL_DisplayMode mode{};
+        const int refreshHz =
+            SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window_), &mode) == 0 ? mode.refresh_rate : 0;
+        const FramePacer::Plan plan = pacer_.Next(SDL_GetPerformanceCounter(), vsyncCapable_, refreshHz, frameWaitMs);
+        if (plan.vsync != vsyncOn_) {
+            if (SDL_RenderSetVSync(renderer_, plan.vsync ? 1 : 0) == 0)
+                vsyncOn_ = plan.vsync;
+            else
+                vsyncCapable_ = false;  // stuck as it is: the schedule paces from the next frame on
+        }
+        WaitUntil(plan.presentAt);
+    }
     SDL_RenderPresent(renderer_);
-    lastPresent_ = SDL_GetPerformanceCounter();
 }
 
 }  // namespace dw

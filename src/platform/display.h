@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/frame_pacer.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
 
@@ -45,15 +46,14 @@ public:
 
     const ColorTable& Palette() const { return palette_; }
     void SetPalette(const ColorTable& palette);
-    // Grows every time the palette changes; colour caches compare it.
-    uint32_t PaletteVersion() const { return paletteVersion_; }
 
     // Presents the back buffer as the whole frame, fitted to the window's size at this
-    // moment (with vsync where the renderer has it, otherwise paced to 60 frames a
-    // second). Does nothing while closed.
-    void Flip();
+    // moment, 60 frames a second plus `frameWaitMs` milliseconds a frame: through vsync
+    // where the display refreshes at that rate, otherwise on the game's own schedule.
+    // Does nothing while closed.
+    void Flip(int frameWaitMs = 0);
 
-    // Frame pacing when no vsync is available; tests switch it off.
+    // Frame pacing; tests switch it off to run frames as fast as they come.
     static void SetPacing(bool on);
     static bool Pacing();
 
@@ -65,9 +65,9 @@ private:
     SDL_Texture* texture_ = nullptr;
     std::unique_ptr<Surface> back_;
     ColorTable palette_{};
-    uint32_t paletteVersion_ = 1;
-    bool vsync_ = false;
-    uint64_t lastPresent_ = 0;
+    FramePacer pacer_{1};
+    bool vsyncCapable_ = false;  // the renderer can wait for the display's refresh
+    bool vsyncOn_ = false;
 };
 
 }  // namespace dw

@@ -1,6 +1,5 @@
-// AppIdle: one frame — controls, the state's step, the blit layer, the text layer, flip.
-#include <SDL.h>
-
+// AppIdle: one frame — controls, the state's step, the blit layer, the text layer, flip
+// (which also waits the frame wait).
 #include "shell/form.h"
 
 void TForm1::AppIdle() {
@@ -53,6 +52,5 @@ void TForm1::AppIdle() {
     }
 
     if (GameState == kStateSelect) Draw_Select2();
-    if (DirectDrawObj) DirectDrawObj->Flip();
-    if (FrameWait > 0 && !closed_) SDL_Delay(Uint32(FrameWait));
+    if (DirectDrawObj) DirectDrawObj->Flip(FrameWait);
 }
