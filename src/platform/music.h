@@ -38,8 +38,14 @@ private:
     uint64_t generation_;  // the synthesizer this tune was loaded for
 };
 
-// True when bytes hold a standard MIDI file whose header and track chunks all lie
-// inside the data.
+// True when bytes hold a standard MIDI file the synthesizer's player reads whole: a header
+// of 6 bytes timed in ticks a quarter note (not SMPTE), announcing 1 to 127 tracks; chunks
+// that lie inside the data, with ASCII ids, holding exactly the tracks announced; and in
+// every track, events it knows of the length it expects -- delta times of at most 4 bytes,
+// channel messages with their data bytes (running status only after a channel message),
+// meta and system-exclusive (0xF0) events whose data stays inside the chunk, meta events of
+// a fixed length at that length, no tempo of zero -- ending with the end-of-track event
+// exactly at the end of the chunk.
 bool IsMidiFile(std::span<const uint8_t> bytes);
 
 }  // namespace dw
