@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,7 +20,8 @@ namespace {
 using dw::Music;
 
 // The loudest sample the mixer sends out over the next passes; a pass under way may have
-// begun before the change looked at.
+// begun before the change looked at. It also records what the mixer sends out while a tune
+// plays.
 class OutputWatch {
 public:
     OutputWatch() { Mix_SetPostMix(Seen, this); }
@@ -32,19 +37,44 @@ public:
         EXPECT_TRUE(Wait(passes)) << "the mixer stopped";
         return peak_;
     }
+    // The first `samples` samples the mixer sends out once the tune starts to sound, or fewer
+    // if they do not come within half a minute. Whatever played before is stopped first.
+    std::vector<int16_t> Record(Music& tune, size_t samples) {
+        Music::Stop();
+        Wait(2);  // the second pass begins after the stop
+        std::unique_lock hold(lock_);
+        record_.clear();
+        record_.reserve(samples);
+        want_ = samples;
+        tune.Play(true);
+        filled_.wait_for(hold, std::chrono::seconds(30), [&] { return record_.size() == want_; });
+        want_ = 0;
+        return std::move(record_);
+    }
 
 private:
     static void Seen(void* self, Uint8* stream, int len) {
         auto* w = static_cast<OutputWatch*>(self);
         const auto* samples = reinterpret_cast<const int16_t*>(stream);
-        for (int i = 0; i < len / 2; ++i) w->peak_ = std::max(w->peak_.load(), std::abs(int(samples[i])));
+        const int n = len / 2;
+        for (int i = 0; i < n; ++i) w->peak_ = std::max(w->peak_.load(), std::abs(int(samples[i])));
         ++w->passes_;
+        std::lock_guard hold(w->lock_);
+        const bool sounds = std::any_of(samples, samples + n, [](int16_t v) { return v != 0; });
+        if (w->record_.size() >= w->want_ || (w->record_.empty() && !sounds)) return;
+        const size_t take = std::min(w->want_ - w->record_.size(), size_t(n));
+        w->record_.insert(w->record_.end(), samples, samples + take);
+        if (w->record_.size() == w->want_) w->filled_.notify_one();
     }
     std::atomic<int> peak_{0};
     std::atomic<long> passes_{0};
+    std::mutex lock_;  // guards the recording, which the mixer's thread fills
+    std::condition_variable filled_;
+    std::vector<int16_t> record_;
+    size_t want_ = 0;
 };
 
-constexpr int kAudible = 1000, kSilent = 64;  // dither and the last of the echo stay below kSilent
+constexpr int kAudible = 500, kSilent = 64;  // dither and the last of the echo stay below kSilent
 
 // A note of about 100 ms, and the tune ends 100 ms after it.
 const std::vector<uint8_t> kBlip = {0, 0x90, 60, 100, 20, 0x80, 60, 0, 20, 0xFF, 0x2F, 0};
@@ -129,6 +159,79 @@ TEST(FormMusic, TheTitleTuneSoundsAndGoesWithTheSoundDevice) {
     EXPECT_GT(out.Peak(40), kAudible);
     f.EndDirectSound();
     EXPECT_FALSE(f.MusicSegment) << "a tune outlived its sound device";
+}
+
+// One pass of a MIDI file, in seconds: its longest track at the tempo set at its start (each
+// of the game's tunes keeps one tempo).
+double PassSeconds(const std::vector<uint8_t>& f) {
+    auto be = [&](size_t at, int bytes) {
+        uint32_t v = 0;
+        for (int i = 0; i < bytes; ++i) v = v << 8 | f[at + size_t(i)];
+        return v;
+    };
+    uint32_t tempo = 500000, longest = 0;
+    for (size_t at = 8 + be(4, 4); at + 8 <= f.size(); at += 8 + be(at + 4, 4)) {
+        const size_t end = at + 8 + be(at + 4, 4);
+        uint32_t tick = 0;
+        uint8_t status = 0;
+        for (size_t p = at + 8; p < end;) {
+            auto number = [&] {
+                uint32_t v = 0;
+                do v = v << 7 | (f[p] & 0x7F);
+                while (f[p++] & 0x80);
+                return v;
+            };
+            tick += number();
+            if (f[p] & 0x80) status = f[p++];
+            if (status == 0xFF) {
+                const uint8_t type = f[p++];
+                const uint32_t length = number();
+                if (type == 0x51 && tick == 0) tempo = be(p, 3);
+                p += length;
+            } else if (status == 0xF0 || status == 0xF7) {
+                p += number();
+            } else {
+                p += (status & 0xE0) == 0xC0 ? 1 : 2;  // program and pressure take one data byte
+            }
+        }
+        longest = std::max(longest, tick);
+    }
+    return double(longest) * tempo / 1e6 / be(12, 2);
+}
+
+// Each of the game's tunes, played through the game's music path for one whole pass, stays
+// clear of full scale and still sounds. The disk driver mixes into nowhere as fast as it can,
+// so a pass takes a small part of its playing time.
+TEST(MusicTest, EveryTuneStaysBelowFullScaleAndSoundsThroughAWholePass) {
+    constexpr int kBelowFullScale = 29200;  // about -1 dBFS
+    constexpr double kQuietest = 1036;      // an RMS of -30 dBFS
+    testing_support::ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    testing_support::ScopedEnv file("SDL_DISKAUDIOFILE", "/dev/null");
+    testing_support::ScopedEnv delay("SDL_DISKAUDIODELAY", "0");  // no waiting between passes
+    dw::SoundDevice device;
+    ASSERT_TRUE(device.Open()) << SDL_GetError();
+    int rate = 0;
+    int channels = 0;
+    Uint16 format = 0;
+    ASSERT_TRUE(Mix_QuerySpec(&rate, &format, &channels));
+    OutputWatch out;
+    for (const char* name :
+         {"Start.mid", "Select.mid", "Fighting1.mid", "Fighting2.mid", "Fighting3.mid", "Ending.mid"}) {
+        const std::string path = std::string(testing_support::GameDataDir()) + "/" + name;
+        auto tune = Music::Load(device, path);
+        ASSERT_TRUE(tune) << name;
+        const size_t samples = size_t(PassSeconds(testing_support::ReadAll(path)) * rate) * size_t(channels);
+        const std::vector<int16_t> pass = out.Record(*tune, samples);
+        ASSERT_EQ(pass.size(), samples) << name << ": the mixer stalled or the tune never sounded";
+        int peak = 0;
+        double energy = 0;
+        for (int16_t v : pass) {
+            peak = std::max(peak, std::abs(int(v)));
+            energy += double(v) * v;
+        }
+        EXPECT_LT(peak, kBelowFullScale) << name;
+        EXPECT_GT(std::sqrt(energy / double(samples)), kQuietest) << name;
+    }
 }
 
 }  // namespace

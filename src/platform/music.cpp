@@ -22,8 +22,11 @@ constexpr int kSliceFrames = 256;
 // be read or has no length; a count topped up after every slice loops a real tune without
 // a gap and lets such a tune run out.
 constexpr int kPassesAhead = 2;
-// The loudness the music has always had against the sound effects.
-constexpr double kGain = 1.2;
+// The synthesizer's output level, well short of full scale: the loudest moments of the tunes
+// (the fights' drum fills over the whole band) peak about 3.5 dB below it. How loud they get
+// changes from one playing to the next, by up to a quarter, with where the notes fall on the
+// synthesizer's blocks, so the level keeps that margin rather than fitting one playing.
+constexpr double kGain = 0.4;
 
 // The one synthesizer, with the soundfont loaded once. The mixer's thread renders it
 // through the music hook; the game thread starts and stops tunes. Both hold gLock while
@@ -75,8 +78,7 @@ std::unique_ptr<Synth> MakeSynth() {
     int rate = 0, channels = 0;
     Uint16 format = 0;
     // The device is opened for 16-bit samples and may change only rate and channels.
-    if (!Mix_QuerySpec(&rate, &format, &channels) || format != AUDIO_S16SYS || channels < 1)
-        return nullptr;
+    if (!Mix_QuerySpec(&rate, &format, &channels) || format != AUDIO_S16SYS || channels < 1) return nullptr;
     auto s = std::make_unique<Synth>();
     s->channels = channels;
     s->settings = new_fluid_settings();
@@ -129,8 +131,7 @@ void Render(void*, Uint8* stream, int len) {
 
 }  // namespace
 
-Music::Music(std::vector<uint8_t> bytes, uint64_t generation)
-    : bytes_(std::move(bytes)), generation_(generation) {}
+Music::Music(std::vector<uint8_t> bytes, uint64_t generation) : bytes_(std::move(bytes)), generation_(generation) {}
 
 std::unique_ptr<Music> Music::Load(SoundDevice& device, const std::string& path) {
     if (!device.IsOpen()) return nullptr;
@@ -167,8 +168,7 @@ bool Music::Play(bool loop) {
     if (!player) return false;
     // The player keeps its own copy of the bytes and reads them as it starts.
     if (fluid_player_add_mem(player, bytes_.data(), bytes_.size()) != FLUID_OK ||
-        fluid_player_set_loop(player, loop ? kPassesAhead : 1) != FLUID_OK ||
-        fluid_player_play(player) != FLUID_OK) {
+        fluid_player_set_loop(player, loop ? kPassesAhead : 1) != FLUID_OK || fluid_player_play(player) != FLUID_OK) {
         delete_fluid_player(player);
         return false;
     }
