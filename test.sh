@@ -9,10 +9,14 @@ jobs=$(nproc)
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 if command -v ninja >/dev/null; then export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}; fi
 
+echo "== formatting"
+./tools/check-format.sh
+
 echo "== build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 ./tools/check-rebuild.sh build
+./tools/check-comma.sh build
 (cd build && ctest --output-on-failure -j "$jobs")
 
 echo "== the game on bare X screens (Xvfb)"

@@ -2,7 +2,7 @@
 # Installs the Debian packages the game and its tests need, where they are missing.
 set -euo pipefail
 want=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev
-      libfontconfig-dev fonts-ipafont-mincho timgm6mb-soundfont libgtest-dev libbenchmark-dev clang
+      libfontconfig-dev fonts-ipafont-mincho timgm6mb-soundfont libgtest-dev libbenchmark-dev clang clang-format
       libclang-rt-dev xvfb "$@")
 # One query for them all: this runs before every start of the game.
 declare -A installed=()

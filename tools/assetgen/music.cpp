@@ -25,11 +25,11 @@ constexpr int kBar = 16;  // sixteenths in a 4/4 bar
 constexpr uint8_t kDrumChannel = 9;
 
 struct Part {
-    uint8_t program;   // General MIDI, 0-based
+    uint8_t program;  // General MIDI, 0-based
     uint8_t velocity;
-    uint8_t volume;    // controller 7
-    uint8_t pan;       // controller 10, 64 = centre
-    int gatePercent;   // how much of each note's length it sounds
+    uint8_t volume;   // controller 7
+    uint8_t pan;      // controller 10, 64 = centre
+    int gatePercent;  // how much of each note's length it sounds
     std::string notes;
 };
 
@@ -67,8 +67,10 @@ int ParsePitch(std::string_view s) {
     if (s.size() < 2 || s[0] < 'A' || s[0] > 'G') throw std::runtime_error("bad pitch " + std::string(s));
     int note = kSemitone[s[0] - 'A'];
     size_t i = 1;
-    if (s[i] == '#') ++note, ++i;
-    else if (s[i] == 'b') --note, ++i;
+    if (s[i] == '#' || s[i] == 'b') {
+        note += s[i] == '#' ? 1 : -1;
+        ++i;
+    }
     if (i + 1 != s.size() || s[i] < '0' || s[i] > '8') throw std::runtime_error("bad pitch " + std::string(s));
     return note + 12 * (s[i] - '0' + 1);
 }
@@ -210,18 +212,23 @@ std::vector<uint8_t> Midi(const Song& song) {
 }
 
 // General MIDI programs and drum keys used below.
+// clang-format off
 enum : uint8_t {
     kPiano = 0, kElectricPiano = 4, kVibraphone = 11, kOverdrive = 29, kDistortion = 30, kAcousticBass = 32,
     kFingerBass = 33, kPickBass = 34, kSynthBass = 38, kStrings = 48, kSynthStrings = 50, kBrass = 61,
     kSynthBrass = 62, kFlute = 73, kSquareLead = 80, kSawLead = 81, kWarmPad = 89,
 };
+// clang-format on
+// clang-format off
 enum : uint8_t {
     kKick = 36, kSideStick = 37, kSnare = 38, kClap = 39, kLowTom = 45, kClosedHat = 42, kOpenHat = 46,
     kMidTom = 47, kHighTom = 50, kCrash = 49, kRide = 51, kTambourine = 54,
 };
+// clang-format on
 
 std::vector<Song> Songs() {
     const std::string crashEvery8 = "X" + std::string(8 * kBar - 1, '.');
+    // clang-format off
     return {
         // Title: heroic D minor, brass over strings and driving bass.
         {"Start.mid", 128, 8,
@@ -339,6 +346,7 @@ std::vector<Song> Songs() {
            "F2:8 C3:8 | E2:8 G2:8 | D2:8 A2:8 | Bb1:8 F2:8 | F2:8 C3:8 | C2:8 G2:8 | Bb1:8 F2:8 | C2:8 E2:8 |"}},
          {{kKick, "o.......o......."}, {kSideStick, "....o.......o..."}, {kRide, "o...o...o.o.o..."}}},
     };
+    // clang-format on
 }
 
 }  // namespace
