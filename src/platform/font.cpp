@@ -41,9 +41,13 @@ char32_t NextCodePoint(std::string_view s, size_t& i) {
     char32_t cp = lead & 0x07u;
     char32_t least = 0x10000;
     if ((lead & 0xE0) == 0xC0) {
-        tail = 1, cp = lead & 0x1Fu, least = 0x80;
+        tail = 1;
+        cp = lead & 0x1Fu;
+        least = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
-        tail = 2, cp = lead & 0x0Fu, least = 0x800;
+        tail = 2;
+        cp = lead & 0x0Fu;
+        least = 0x800;
     } else if ((lead & 0xF8) != 0xF0) {
         return kReplacement;
     }

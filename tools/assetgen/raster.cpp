@@ -63,17 +63,26 @@ bool Shape::Inside(double x, double y) const {
 
 void Shape::Bounds(double& x0, double& y0, double& x1, double& y1) const {
     switch (kind) {
-    case Kind::Ellipse: x0 = a.x - rx, x1 = a.x + rx, y0 = a.y - ry, y1 = a.y + ry; return;
+    case Kind::Ellipse:
+        x0 = a.x - rx;
+        x1 = a.x + rx;
+        y0 = a.y - ry;
+        y1 = a.y + ry;
+        return;
     case Kind::Capsule:
-        x0 = std::min(a.x, b.x) - rx, x1 = std::max(a.x, b.x) + rx;
-        y0 = std::min(a.y, b.y) - rx, y1 = std::max(a.y, b.y) + rx;
+        x0 = std::min(a.x, b.x) - rx;
+        x1 = std::max(a.x, b.x) + rx;
+        y0 = std::min(a.y, b.y) - rx;
+        y1 = std::max(a.y, b.y) + rx;
         return;
     case Kind::Polygon:
         x0 = y0 = 1e9;
         x1 = y1 = -1e9;
         for (int i = 0; i < count; ++i) {
-            x0 = std::min(x0, corners[size_t(i)].x), x1 = std::max(x1, corners[size_t(i)].x);
-            y0 = std::min(y0, corners[size_t(i)].y), y1 = std::max(y1, corners[size_t(i)].y);
+            x0 = std::min(x0, corners[size_t(i)].x);
+            x1 = std::max(x1, corners[size_t(i)].x);
+            y0 = std::min(y0, corners[size_t(i)].y);
+            y1 = std::max(y1, corners[size_t(i)].y);
         }
         return;
     }
@@ -89,7 +98,10 @@ void PaintUnion(Image& image, std::span<const Shape> shapes, const UnionInk& ink
     for (size_t i = 0; i < shapes.size(); ++i) {
         Box& b = boxes[i];
         shapes[i].Bounds(b.x0, b.y0, b.x1, b.y1);
-        fx0 = std::min(fx0, b.x0), fy0 = std::min(fy0, b.y0), fx1 = std::max(fx1, b.x1), fy1 = std::max(fy1, b.y1);
+        fx0 = std::min(fx0, b.x0);
+        fy0 = std::min(fy0, b.y0);
+        fx1 = std::max(fx1, b.x1);
+        fy1 = std::max(fy1, b.y1);
     }
     // One pixel of margin on every side so rim tests never leave the mask.
     const int x0 = std::max(int(std::floor(fx0)) - 1, -1), y0 = std::max(int(std::floor(fy0)) - 1, -1);

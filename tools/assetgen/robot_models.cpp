@@ -203,12 +203,23 @@ public:
 
     void Ball(V3 c, double r, Ramp ramp, int level = 0) {
         Part p;
-        p.kind = Part::Kind::Ball, p.a = c, p.r = r, p.ramp = ramp, p.bias = level + bias, p.upper = upper;
+        p.kind = Part::Kind::Ball;
+        p.a = c;
+        p.r = r;
+        p.ramp = ramp;
+        p.bias = level + bias;
+        p.upper = upper;
         parts.push_back(p);
     }
     void Rod(V3 a, V3 b, double r, Ramp ramp, int level = 0) {
         Part p;
-        p.kind = Part::Kind::Rod, p.a = a, p.b = b, p.r = r, p.ramp = ramp, p.bias = level + bias, p.upper = upper;
+        p.kind = Part::Kind::Rod;
+        p.a = a;
+        p.b = b;
+        p.r = r;
+        p.ramp = ramp;
+        p.bias = level + bias;
+        p.upper = upper;
         parts.push_back(p);
     }
     void Box(V3 c, V3 half, Ramp ramp, int level = 0) {
@@ -225,12 +236,22 @@ public:
     }
     void BoxAxes(V3 c, std::array<V3, 3> axes, Ramp ramp, int level) {
         Part p;
-        p.kind = Part::Kind::Box, p.a = c, p.axes = axes, p.ramp = ramp, p.bias = level + bias, p.upper = upper;
+        p.kind = Part::Kind::Box;
+        p.a = c;
+        p.axes = axes;
+        p.ramp = ramp;
+        p.bias = level + bias;
+        p.upper = upper;
         parts.push_back(p);
     }
     void Effect(Glow::Kind kind, V3 a, V3 b, double r, Ramp ramp, int seed = 0) {
         Glow g;
-        g.kind = kind, g.a = a, g.b = b, g.r = r, g.ramp = ramp, g.seed = seed;
+        g.kind = kind;
+        g.a = a;
+        g.b = b;
+        g.r = r;
+        g.ramp = ramp;
+        g.seed = seed;
         glows.push_back(g);
     }
 };
@@ -520,7 +541,10 @@ Model BuildRobot(const Design& d, const Pose& pose) {
         case RightShoulder: at = shoulderR + V3{1.0, -0.5, 3.5}; break;
         case LeftShoulder: at = shoulderL + V3{-1.0, -0.5, 3.5}; break;
         case Head: at = neck + V3{0, 1.5, 5.5}; break;
-        default: at = centre + V3{0, -t.y - 2, t.z + 2}, dir = V3{0, 0.35, 1}; break;
+        default:
+            at = centre + V3{0, -t.y - 2, t.z + 2};
+            dir = V3{0, 0.35, 1};
+            break;
         }
         if (active) at = at - Unit(dir) * pose.recoil * 0.6;
         const V3 muzzle = BuildWeapon(m, d, w.kind, at, dir, pose, active);
@@ -606,10 +630,13 @@ void DrawPart(Image& image, const Part& p, const Camera& cam) {
         const double r = std::max(p.r * cam.scale, 0.7);
         double ax = b.x - a.x, ay = b.y - a.y;
         const double len = std::hypot(ax, ay);
-        if (len > 1e-6)
-            ax /= len, ay /= len;
-        else
-            ax = 1, ay = 0;
+        if (len > 1e-6) {
+            ax /= len;
+            ay /= len;
+        } else {
+            ax = 1;
+            ay = 0;
+        }
         Paint(image, Shape::Capsule(a, b, r), [&](int x, int y, bool onRim) {
             if (onRim) return rim;
             const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;

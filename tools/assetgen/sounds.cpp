@@ -142,9 +142,19 @@ public:
             for (int i = 0; i < 4; ++i) out[at++] = uint8_t(t[i]);
         };
         const auto dataSize = uint32_t(2 * n);
-        tag("RIFF"), put(36 + dataSize, 4), tag("WAVE");
-        tag("fmt "), put(16, 4), put(1, 2), put(1, 2), put(kRate, 4), put(2 * kRate, 4), put(2, 2), put(16, 2);
-        tag("data"), put(dataSize, 4);
+        tag("RIFF");
+        put(36 + dataSize, 4);
+        tag("WAVE");
+        tag("fmt ");
+        put(16, 4);
+        put(1, 2);
+        put(1, 2);
+        put(kRate, 4);
+        put(2 * kRate, 4);
+        put(2, 2);
+        put(16, 2);
+        tag("data");
+        put(dataSize, 4);
         for (double v : faded) put(uint16_t(int16_t(std::lround(v / peak * kPeak * 32767))), 2);
         return out;
     }
@@ -314,7 +324,8 @@ Sound BeginJingle() {
     for (int i = 0; i < 4; ++i) s.Add(Chip(0.09 * i, 0.25, arpeggio[i], 0.12));
     for (int note : {84, 88, 91}) {
         Tone t = Chip(0.36, 0.69, note, 0.3, 0.35);
-        t.vibratoHz = 6, t.vibratoDepth = 0.008;
+        t.vibratoHz = 6;
+        t.vibratoDepth = 0.008;
         s.Add(t);
         s.Add(Tone{.start = 0.36,
                    .length = 0.69,
