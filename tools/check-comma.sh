@@ -22,7 +22,7 @@ for entry in json.load(open(sys.argv[1])):
             skip = a == "-o"
         elif a != entry["file"]:
             kept.append(a)
-    cmd = ["clang++", "-fsyntax-only", "-Wcomma", "-Werror", *kept, entry["file"]]
+    cmd = ["clang++", "-fsyntax-only", "-ferror-limit=0", "-Wcomma", "-Werror", *kept, entry["file"]]
     sys.stdout.write("cd " + shlex.quote(entry["directory"]) + " && " + shlex.join(cmd) + "\0")
 PY
 echo "No comma operator in the build's sources."
