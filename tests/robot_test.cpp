@@ -4,6 +4,7 @@
 // guard during its rockets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -28,8 +29,7 @@ std::vector<unsigned char> Snapshot(TForm1& form, int player) {
     PlayerRefs p = form.Player(player);
     std::vector<unsigned char> out;
     auto add = [&](const void* data, size_t size) {
-        const auto* b = static_cast<const unsigned char*>(data);
-        out.insert(out.end(), b, b + size);
+        out.insert(out.end(), static_cast<const unsigned char*>(data), static_cast<const unsigned char*>(data) + size);
     };
     add(&p.spec, sizeof p.spec);
     add(&p.graph, sizeof p.graph);
@@ -40,19 +40,20 @@ std::vector<unsigned char> Snapshot(TForm1& form, int player) {
 
 // What one press of a weapon gives; EachWeaponInAFight tells each figure.
 struct Volley {
-    int fire = -1, idle = -1, shots = 0, spent = 0, damage = 0, stun = 0;
+    int fire = -1, end = -1, shots = 0, cost = 0, hit = 0, stun = 0, trail = 0;
 };
 
-// Player 1 presses weapon k once against its twin standing at (ox, oy) from it.
-Volley Fire(Rig& rig, int id, int k, int ox, int oy) {
+// Player 1 presses weapon k once against its twin standing at (x, y) from it.
+Volley Fire(Rig& rig, int id, int k, int x, int y) {
     rig.Load(id == 3 ? 15 : 3, 2, 2);  // what a builder leaves unwritten holds another robot's values
     rig.Load(id, id, 2);
     TForm1& f = rig.f;
-    rig.Place(400, 400, 400 + ox, 400 + oy);
-    const int armour = f.P2Fighter.Armour;
+    rig.Place(400, 400, 400 + x, 400 + y);
     const int ammo = f.P1Fighter.Ammo[k];
     int least = f.P1Fighter.Energy;
     Volley v;
+    const WeaponData& w = *f.Shots.Record[k][0][0].Weapon;
+    v.trail = w.TrailOn == 1 ? w.TrailHalfSize[0] : 0;
     rig.Hold(fight_rig::kWeaponKey[0][k]);
     for (int i = 1; i <= 200; ++i) {
         rig.Frame();
@@ -61,13 +62,13 @@ Volley Fire(Rig& rig, int id, int k, int ox, int oy) {
         if (live > 0 && v.fire < 0) v.fire = i;
         v.shots = std::max(v.shots, live);
         least = std::min(least, f.P1Fighter.Energy);
-        if (v.damage == 0 && f.P2Fighter.Armour < armour) {
-            v.damage = armour - f.P2Fighter.Armour;
+        if (v.hit == 0 && f.P2Fighter.Armour < f.P2Spec.MaxArmour) {
+            v.hit = f.P2Spec.MaxArmour - f.P2Fighter.Armour;
             v.stun = f.P2Fighter.StunTime;
         }
-        if (v.idle < 0 && f.P1Fighter.ActionState == 0) v.idle = i;
+        if (v.end < 0 && f.P1Fighter.ActionState == 0) v.end = i;
     }
-    v.spent = ammo - f.P1Fighter.Ammo[k] + f.P1Spec.MaxEnergy - least;
+    v.cost = ammo - f.P1Fighter.Ammo[k] + f.P1Spec.MaxEnergy - least;
     return v;
 }
 
@@ -146,14 +147,14 @@ TEST(Robots, CatalogueRatingsAgreeWithTheLoadedRobots) {
         SCOPED_TRACE(id);
         rig.Load(id, id, 2);
         const RobotSpec& s = rig.f.P1Spec;
-        const int32_t* rating = rig.f.Roster[size_t(RosterIndex(id))].Rating;
-        EXPECT_EQ(rating[0], band(s.MaxArmour, 550, 650));
-        EXPECT_EQ(rating[2], band(s.RecoveryRate, 6, 7));
-        EXPECT_EQ(rating[3], band(s.MaxEnergy, 500, 600));
-        EXPECT_EQ(rating[4], 2 + s.NormalSpeed.Block[0].Speed[0][1][0] - 5);
-        EXPECT_EQ(rating[5], std::lround(std::accumulate(rating, rating + 5, 0) / 5.0));
-        const bool none = std::strcmp(rig.f.Roster[size_t(RosterIndex(id))].WeaponName[3], "NOTHING") == 0;
-        EXPECT_EQ(none, rig.f.Shots.Record[3][0][0].Weapon == &rig.f.DammyWeapon);
+        const RosterEntry& e = rig.f.Roster[size_t(RosterIndex(id))];
+        EXPECT_EQ(e.Rating[0], band(s.MaxArmour, 550, 650));
+        EXPECT_EQ(e.Rating[2], band(s.RecoveryRate, 6, 7));
+        EXPECT_EQ(e.Rating[3], band(s.MaxEnergy, 500, 600));
+        EXPECT_EQ(e.Rating[4], 2 + s.NormalSpeed.Block[0].Speed[0][1][0] - 5);
+        EXPECT_EQ(e.Rating[5], std::lround(std::accumulate(e.Rating, e.Rating + 5, 0) / 5.0));
+        EXPECT_EQ(std::strcmp(e.WeaponName[3], "NOTHING") == 0,
+                  rig.f.Shots.Record[3][0][0].Weapon == &rig.f.DammyWeapon);
     }
     const int32_t* zora = rig.f.Roster[size_t(RosterIndex(12))].Rating;  // no data: 1 everywhere
     EXPECT_EQ(Ints(zora, zora + 6), Ints(6, 1));
@@ -203,7 +204,6 @@ TEST(Robots, ValidatorFindsEachFaultAlone) {
     };
     for (const Fault& c : faults) {
         Rig rig;
-        ASSERT_EQ(ValidateRobot(rig.f, 0), std::vector<std::string>{});
         c.fault(rig.f);
         const auto found = ValidateRobot(rig.f, 0);
         ASSERT_FALSE(found.empty()) << c.says;
@@ -213,91 +213,96 @@ TEST(Robots, ValidatorFindsEachFaultAlone) {
 }
 
 TEST(Robots, EachWeaponInAFight) {
-    // The robot against its twin, one press of weapon slot 0..3, the twin standing at (ox, oy)
-    // from it. From the robot's graph: `fire` is the first frame on the slot's fire node (one
-    // frame more where idle takes no request at once), `idle` the frame its attack's last
-    // node ends. From the weapon's builder: shots a volley, ammunition (one a shot) or energy
-    // (10 a beam segment) spent, one shot's damage and stun.
+    // The robot against its twin, one press of weapon slot 0..3 (0 where none is given) in
+    // frame 1, the twin standing at (x, y) from it. From the robot's graph: `fire`, the frame
+    // the slot's fire node is reached (1 plus the durations of the nodes before it, one more
+    // where idle takes no request at once), and `end`, the frame the attack's last node ends
+    // and the robot stands idle. From the weapon's builder: the shots of a volley (its
+    // columns), the cost in ammunition (one a shot) or energy (ten times the weapon's cost for
+    // a beam), the Damage (`hit`, armour the twin lost in the frame of the first hit) and Stun
+    // of one shot, and the size of the smoke puffs the view draws behind it (0: none).
     struct Case {
-        int id, slot, ox = 0, oy = -250, fire = -1, idle, shots, spent, damage = 0, stun = 0;
+        int id, slot = 0, x = 0, y = -250, fire = -1, end, shots, cost, hit = 0, stun = 0, trail = 0;
     };
     const Case cases[] = {
-        {.id = 1, .slot = 0, .fire = 7, .idle = 12, .shots = 3, .spent = 3, .damage = 8, .stun = 8},
-        {.id = 1, .slot = 1, .oy = -60, .fire = 3, .idle = 18, .shots = 1, .spent = 0, .damage = 40, .stun = 100},
-        {.id = 1, .slot = 2, .fire = 9, .idle = 26, .shots = 1, .spent = 1, .damage = 40, .stun = 80},
-        {.id = 14, .slot = 0, .fire = 8, .idle = 21, .shots = 1, .spent = 1, .damage = 28, .stun = 24},
-        {.id = 14, .slot = 1, .oy = -60, .fire = 6, .idle = 21, .shots = 1, .spent = 0, .damage = 32, .stun = 110},
+        {.id = 1, .fire = 7, .end = 12, .shots = 3, .cost = 3, .hit = 8, .stun = 8},
+        {.id = 1, .slot = 1, .y = -60, .fire = 3, .end = 18, .shots = 1, .cost = 0, .hit = 40, .stun = 100},
+        {.id = 1, .slot = 2, .fire = 9, .end = 26, .shots = 1, .cost = 1, .hit = 40, .stun = 80, .trail = 10},
+        {.id = 14, .fire = 8, .end = 21, .shots = 1, .cost = 1, .hit = 28, .stun = 24},
+        {.id = 14, .slot = 1, .y = -60, .fire = 6, .end = 21, .shots = 1, .cost = 0, .hit = 32, .stun = 110},
         // 10 segments x 30 energy, one point regained that frame
-        {.id = 14, .slot = 2, .fire = 18, .idle = 41, .shots = 10, .spent = 299, .damage = 40, .stun = 80},
-        {.id = 5, .slot = 0, .fire = 6, .idle = 13, .shots = 3, .spent = 3, .damage = 8, .stun = 8},
-        {.id = 5, .slot = 1, .oy = -60, .fire = 10, .idle = 25, .shots = 1, .spent = 0, .damage = 32, .stun = 80},
-        {.id = 5, .slot = 2, .fire = 12, .idle = 27, .shots = 6, .spent = 6, .damage = 20, .stun = 20},
-        {.id = 11, .slot = 0, .fire = 7, .idle = 22, .shots = 5, .spent = 5, .damage = 20, .stun = 20},
+        {.id = 14, .slot = 2, .fire = 18, .end = 41, .shots = 10, .cost = 299, .hit = 40, .stun = 80},
+        {.id = 5, .fire = 6, .end = 13, .shots = 3, .cost = 3, .hit = 8, .stun = 8},
+        {.id = 5, .slot = 1, .y = -60, .fire = 10, .end = 25, .shots = 1, .cost = 0, .hit = 32, .stun = 80},
+        {.id = 5, .slot = 2, .fire = 12, .end = 27, .shots = 6, .cost = 6, .hit = 20, .stun = 20},
+        {.id = 11, .fire = 7, .end = 22, .shots = 5, .cost = 5, .hit = 20, .stun = 20},
         // the saw's first cutting stage gives no stun
-        {.id = 11, .slot = 1, .oy = -60, .fire = 9, .idle = 38, .shots = 1, .spent = 0, .damage = 12, .stun = 0},
-        {.id = 11, .slot = 2, .fire = 11, .idle = 18, .shots = 1, .spent = 1, .damage = 36, .stun = 100},
-        {.id = 4, .slot = 0, .fire = 8, .idle = 19, .shots = 3, .spent = 3, .damage = 12, .stun = 8},
-        {.id = 4, .slot = 1, .oy = -60, .fire = 8, .idle = 29, .shots = 1, .spent = 0, .damage = 160, .stun = 140},
-        {.id = 4, .slot = 2, .fire = 7, .idle = 14, .shots = 1, .spent = 1, .damage = 32, .stun = 28},
-        {.id = 4, .slot = 3, .fire = 14, .idle = 29, .shots = 4, .spent = 4, .damage = 40, .stun = 40},
-        {.id = 13, .slot = 0, .fire = 11, .idle = 21, .shots = 1, .spent = 1, .damage = 36, .stun = 120},
+        {.id = 11, .slot = 1, .y = -60, .fire = 9, .end = 38, .shots = 1, .cost = 0, .hit = 12, .stun = 0},
+        {.id = 11, .slot = 2, .fire = 11, .end = 18, .shots = 1, .cost = 1, .hit = 36, .stun = 100},
+        {.id = 4, .fire = 8, .end = 19, .shots = 3, .cost = 3, .hit = 12, .stun = 8},
+        {.id = 4, .slot = 1, .y = -60, .fire = 8, .end = 29, .shots = 1, .cost = 0, .hit = 160, .stun = 140},
+        {.id = 4, .slot = 2, .fire = 7, .end = 14, .shots = 1, .cost = 1, .hit = 32, .stun = 28},
+        {.id = 4, .slot = 3, .fire = 14, .end = 29, .shots = 4, .cost = 4, .hit = 40, .stun = 40, .trail = 14},
+        {.id = 13, .fire = 11, .end = 21, .shots = 1, .cost = 1, .hit = 36, .stun = 120, .trail = 14},
         // The grenade's reach: launched 50 px out, 40 frames x 12 px, then its widest burst
-        // box, 35, and the twin's half-height, 25: it hits 589 px away, not 590.
-        {.id = 13, .slot = 0, .oy = -589, .fire = 11, .idle = 21, .shots = 1, .spent = 1, .damage = 36, .stun = 120},
-        {.id = 13, .slot = 0, .oy = -590, .fire = 11, .idle = 21, .shots = 1, .spent = 1},
-        {.id = 13, .slot = 1, .oy = -60, .fire = 6, .idle = 17, .shots = 1, .spent = 0, .damage = 48, .stun = 120},
+        // box, 35, and the twin's half-width, 25: it hits 589 px away, not 590.
+        {.id = 13, .x = 589, .y = 0, .fire = 11, .end = 21, .shots = 1, .cost = 1, .hit = 36, .stun = 120, .trail = 14},
+        {.id = 13, .x = 590, .y = 0, .fire = 11, .end = 21, .shots = 1, .cost = 1, .trail = 14},
+        {.id = 13, .slot = 1, .y = -60, .fire = 6, .end = 17, .shots = 1, .cost = 0, .hit = 48, .stun = 120},
         // 10 segments x 16 energy, one point regained that frame; two segments hit at once
-        {.id = 13, .slot = 2, .fire = 14, .idle = 29, .shots = 10, .spent = 159, .damage = 104, .stun = 80},
-        {.id = 13, .slot = 3, .fire = 14, .idle = 25, .shots = 6, .spent = 6, .damage = 40, .stun = 80},
-        {.id = 16, .slot = 0, .fire = 6, .idle = 19, .shots = 1, .spent = 1, .damage = 24, .stun = 24},
+        {.id = 13, .slot = 2, .fire = 14, .end = 29, .shots = 10, .cost = 159, .hit = 104, .stun = 80},
+        {.id = 13, .slot = 3, .fire = 14, .end = 25, .shots = 6, .cost = 6, .hit = 40, .stun = 80},
+        {.id = 16, .fire = 6, .end = 19, .shots = 1, .cost = 1, .hit = 24, .stun = 24},
         // two fire-flies hit at once
-        {.id = 16, .slot = 1, .fire = 4, .idle = 19, .shots = 6, .spent = 6, .damage = 48, .stun = 20},
-        {.id = 16, .slot = 2, .fire = 10, .idle = 31, .shots = 1, .spent = 1, .damage = 100, .stun = 140},
-        {.id = 2, .slot = 0, .fire = 5, .idle = 15, .shots = 1, .spent = 1, .damage = 28, .stun = 28},
-        {.id = 2, .slot = 1, .oy = -60, .fire = 7, .idle = 20, .shots = 1, .spent = 0, .damage = 40, .stun = 100},
+        {.id = 16, .slot = 1, .fire = 4, .end = 19, .shots = 6, .cost = 6, .hit = 48, .stun = 20},
+        {.id = 16, .slot = 2, .fire = 10, .end = 31, .shots = 1, .cost = 1, .hit = 100, .stun = 140},
+        {.id = 2, .fire = 5, .end = 15, .shots = 1, .cost = 1, .hit = 28, .stun = 28},
+        {.id = 2, .slot = 1, .y = -60, .fire = 7, .end = 20, .shots = 1, .cost = 0, .hit = 40, .stun = 100},
         // the twin in line with the inner right rocket: 3 px a frame for its 12 fan frames
-        {.id = 2, .slot = 2, .ox = 36, .fire = 11, .idle = 30, .shots = 4, .spent = 4, .damage = 32, .stun = 40},
+        {.id = 2, .slot = 2, .x = 36, .fire = 11, .end = 30, .shots = 4, .cost = 4, .hit = 32, .stun = 40, .trail = 14},
         // two fire nodes of three bullets each
-        {.id = 3, .slot = 0, .fire = 6, .idle = 15, .shots = 6, .spent = 6, .damage = 8, .stun = 8},
-        {.id = 3, .slot = 1, .oy = -60, .fire = 10, .idle = 27, .shots = 1, .spent = 0, .damage = 52, .stun = 20},
-        {.id = 3, .slot = 2, .fire = 18, .idle = 43, .shots = 1, .spent = 1, .damage = 240, .stun = 100},
-        {.id = 3, .slot = 3, .fire = 12, .idle = 39, .shots = 3, .spent = 3, .damage = 44, .stun = 80},
-        {.id = 15, .slot = 0, .fire = 8, .idle = 21, .shots = 5, .spent = 5, .damage = 8, .stun = 18},
-        {.id = 15, .slot = 1, .oy = -60, .fire = 6, .idle = 19, .shots = 1, .spent = 0, .damage = 52, .stun = 100},
-        {.id = 15, .slot = 2, .fire = 16, .idle = 40, .shots = 3, .spent = 3, .damage = 36, .stun = 60},
-        {.id = 15, .slot = 3, .fire = 20, .idle = 47, .shots = 6, .spent = 6, .damage = 40, .stun = 40},
+        {.id = 3, .fire = 6, .end = 15, .shots = 6, .cost = 6, .hit = 8, .stun = 8},
+        {.id = 3, .slot = 1, .y = -60, .fire = 10, .end = 27, .shots = 1, .cost = 0, .hit = 52, .stun = 20},
+        {.id = 3, .slot = 2, .fire = 18, .end = 43, .shots = 1, .cost = 1, .hit = 240, .stun = 100, .trail = 18},
+        // three fire nodes of one missile each
+        {.id = 3, .slot = 3, .fire = 12, .end = 39, .shots = 3, .cost = 3, .hit = 44, .stun = 80, .trail = 10},
+        {.id = 15, .fire = 8, .end = 21, .shots = 5, .cost = 5, .hit = 8, .stun = 18},
+        {.id = 15, .slot = 1, .y = -60, .fire = 6, .end = 19, .shots = 1, .cost = 0, .hit = 52, .stun = 100},
+        {.id = 15, .slot = 2, .fire = 16, .end = 40, .shots = 3, .cost = 3, .hit = 36, .stun = 60},
+        {.id = 15, .slot = 3, .fire = 20, .end = 47, .shots = 6, .cost = 6, .hit = 40, .stun = 40, .trail = 14},
         // Weapon 4 of the three-weapon robots: their sequence 4 is a copy of the idle node and
         // the slot holds the placeholder weapon; nothing is launched or spent, and the robot
-        // stands idle again after the copy's one frame.
-        {.id = 1, .slot = 3, .idle = 2, .shots = 0, .spent = 0},
-        {.id = 2, .slot = 3, .idle = 2, .shots = 0, .spent = 0},
-        {.id = 5, .slot = 3, .idle = 2, .shots = 0, .spent = 0},
-        {.id = 11, .slot = 3, .idle = 2, .shots = 0, .spent = 0},
-        {.id = 14, .slot = 3, .idle = 2, .shots = 0, .spent = 0},
-        {.id = 16, .slot = 3, .idle = 2, .shots = 0, .spent = 0},
+        // stands idle again once the button is up, at the end of frame 2.
+        {.id = 1, .slot = 3, .end = 2, .shots = 0, .cost = 0},
+        {.id = 2, .slot = 3, .end = 2, .shots = 0, .cost = 0},
+        {.id = 5, .slot = 3, .end = 2, .shots = 0, .cost = 0},
+        {.id = 11, .slot = 3, .end = 2, .shots = 0, .cost = 0},
+        {.id = 14, .slot = 3, .end = 2, .shots = 0, .cost = 0},
+        {.id = 16, .slot = 3, .end = 2, .shots = 0, .cost = 0},
     };
     Rig rig;
     for (const Case& c : cases) {
-        SCOPED_TRACE("robot " + std::to_string(c.id) + " weapon " + std::to_string(c.slot + 1) + " " +
-                     std::to_string(c.oy));
-        const Volley v = Fire(rig, c.id, c.slot, c.ox, c.oy);
+        SCOPED_TRACE("robot " + std::to_string(c.id) + " weapon " + std::to_string(c.slot + 1) + " at " +
+                     std::to_string(c.x) + ", " + std::to_string(c.y));
+        const Volley v = Fire(rig, c.id, c.slot, c.x, c.y);
         EXPECT_EQ(v.fire, c.fire);
-        EXPECT_EQ(v.idle, c.idle);
+        EXPECT_EQ(v.end, c.end);
         EXPECT_EQ(v.shots, c.shots);
-        EXPECT_EQ(v.spent, c.spent);
-        EXPECT_EQ(v.damage, c.damage);
+        EXPECT_EQ(v.cost, c.cost);
+        EXPECT_EQ(v.hit, c.hit);
         EXPECT_EQ(v.stun, c.stun);
+        EXPECT_EQ(v.trail, c.trail);
     }
 }
 
 TEST(Robots, HomingMissilesTurnRoundFromEveryHeading) {
     // Fired facing each heading at the twin, which then stands 350 px behind the owner: at
     // its first branch (node 2) the missile heads back toward it, its three turn stages take
-    // 8 frames each, and it flies on (node 6) in the chain of its new heading, nearer the
+    // 8 frames each with the box of its flight, and it flies on (node 6) in the chain of its new heading, nearer the
     // twin at its second branch (node 7); its second turn ends (node 11) in the chain of
     // the heading it took there, nearer still.
     struct Seen {
-        int frame = 0, heading = -1, chain = -1, distance = 0;
+        int frame = 0, heading = -1, chain = -1, distance = 0, box = 0;
     };
     Rig rig;
     for (const auto& [id, k] : {std::pair{1, 2}, std::pair{3, 3}})
@@ -320,7 +325,8 @@ TEST(Robots, HomingMissilesTurnRoundFromEveryHeading) {
                 }
                 const auto n = m.Node - table;
                 const int distance = int(std::hypot(m.PosX - f.P2Fighter.PosX, m.PosY - f.P2Fighter.PosY));
-                at.try_emplace(int(n % kChainNodes), Seen{i, m.Heading, int(n / (kColumns * kChainNodes)), distance});
+                const int chain = int(n / (kColumns * kChainNodes));
+                at.try_emplace(int(n % kChainNodes), Seen{i, m.Heading, chain, distance, m.Node->HitHalfWidth});
             }
             EXPECT_EQ(at[3].heading, (h + 4) % kHeadings);
             EXPECT_EQ(at[6].frame - at[2].frame, 3 * 8);
@@ -328,7 +334,19 @@ TEST(Robots, HomingMissilesTurnRoundFromEveryHeading) {
             EXPECT_LT(at[7].distance, at[2].distance);
             EXPECT_EQ(at[11].chain, at[8].heading);
             EXPECT_LT(at[11].distance, at[7].distance);
+            EXPECT_EQ(at[4].box, at[1].box);
         }
+
+    // The flight pushes a twin it hits along the missile's heading, the blast away from the
+    // blast: heading up 20 px left of the twin, 24 px up and 24 px right.
+    rig.Load(1, 1, 2);
+    for (const auto& [node, push] : {std::pair{1, Ints{0, -24}}, std::pair{12, Ints{24, 0}}}) {
+        rig.Place(400, 400, 400, 150);
+        ShotRecord r{
+            .PosX = 380, .PosY = 150, .HitArmed = 1, .Node = &rig.f.P1ShotTables[2].Node[0][0][node], .Trail = {}};
+        rig.f.HitShot(r, 1);
+        EXPECT_EQ(Ints({rig.f.P2Fighter.PosX - 400, rig.f.P2Fighter.PosY - 150}), push) << node;
+    }
 }
 
 TEST(Robots, DuradeGuardBreaksOffItsRocketsOnlyInTheFirstNode) {
@@ -348,7 +366,6 @@ TEST(Robots, DuradeGuardBreaksOffItsRocketsOnlyInTheFirstNode) {
         SCOPED_TRACE(r.from);
         rig.Load(15, 15, 2);
         FighterState& f = rig.f.P1Fighter;
-        const int ammo = f.Ammo[3];
         rig.Hold(dw::Key::K);
         rig.FramesUntil(4, r.from);
         rig.Hold(dw::Key::K, false);
@@ -360,7 +377,6 @@ TEST(Robots, DuradeGuardBreaksOffItsRocketsOnlyInTheFirstNode) {
         EXPECT_EQ(f.CurrentNode, &rig.f.P1Graph.Node[r.sequence][r.node]);
         EXPECT_EQ(f.ActionState, 5);
         rig.Frame(40);
-        rig.Hold(dw::Key::B, false);
-        EXPECT_EQ(ammo - f.Ammo[3], r.spent);
+        EXPECT_EQ(rig.f.P1Weapons[3].StartAmmo - f.Ammo[3], r.spent);
     }
 }
