@@ -298,9 +298,9 @@ TEST(Robots, EachWeaponInAFight) {
 TEST(Robots, HomingMissilesTurnRoundFromEveryHeading) {
     // Fired facing each heading at the twin, which then stands 350 px behind the owner: at
     // its first branch (node 2) the missile heads back toward it, its three turn stages take
-    // 8 frames each with the box of its flight, and it flies on (node 6) in the chain of its new heading, nearer the
-    // twin at its second branch (node 7); its second turn ends (node 11) in the chain of
-    // the heading it took there, nearer still.
+    // 8 frames each with the box of its flight, and it flies on (node 6) in the chain of its
+    // new heading, nearer the twin at its second branch (node 7); its second turn ends (node
+    // 11) in the chain of the heading it took there, nearer still.
     struct Seen {
         int frame = 0, heading = -1, chain = -1, distance = 0, box = 0;
     };
@@ -337,8 +337,9 @@ TEST(Robots, HomingMissilesTurnRoundFromEveryHeading) {
             EXPECT_EQ(at[4].box, at[1].box);
         }
 
-    // The flight pushes a twin it hits along the missile's heading, the blast away from the
-    // blast: heading up 20 px left of the twin, 24 px up and 24 px right.
+    // The flight pushes a twin it hits along the missile's heading, the blast away from where
+    // it bursts: heading up 20 px left of the twin, the flight pushes it 24 px up, the blast
+    // 24 px right.
     rig.Load(1, 1, 2);
     for (const auto& [node, push] : {std::pair{1, Ints{0, -24}}, std::pair{12, Ints{24, 0}}}) {
         rig.Place(400, 400, 400, 150);
