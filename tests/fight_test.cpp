@@ -159,12 +159,10 @@ TEST(FightMoves, BodiesNeverOverlapAndTheCameraFollows) {
         ShotNode still{.Duration = 1000};
         ShotRecord& r = Aim(f, 0, &still, 300, 100, 0);
         rig.Press({d.key, Key::V}, 60);
-        const FighterState& p1 = f.P1Fighter;
-        const FighterState& p2 = f.P2Fighter;
-        const int sx = p2.PosX - d.x2;  // how far the world moved
-        const int sy = p2.PosY - d.y2;
-        EXPECT_EQ(across ? p1.PosX : p1.PosY, d.edge) << d.edge;
-        EXPECT_EQ(across ? p1.PosX - p2.PosX : p1.PosY - p2.PosY, d.gap) << d.edge;
+        const int sx = f.P2Fighter.PosX - d.x2;  // how far the world moved
+        const int sy = f.P2Fighter.PosY - d.y2;
+        EXPECT_EQ(across ? f.P1Fighter.PosX : f.P1Fighter.PosY, d.edge) << d.edge;
+        EXPECT_EQ(across ? f.P1Fighter.PosX - f.P2Fighter.PosX : f.P1Fighter.PosY - f.P2Fighter.PosY, d.gap) << d.edge;
         EXPECT_EQ(Ints({r.PosX, r.PosY, r.Trail[2].X, r.Trail[2].Y}), Ints({300 + sx, 100 + sy, 300 + sx, 100 + sy}));
         // Ground tile (i, j) starts 200 px on from (-300, -300) and wraps in the 1600 x 1400
         // span from there.
@@ -230,6 +228,14 @@ TEST(FightFiring, PaymentLimitsAndHeldButtons) {
     duel.Hold(Key::G);
     ASSERT_LT(duel.FramesUntil(1, 3), 200);
     EXPECT_LT(p1.Ammo[0], ammo);
+    // Button 2 held through the shot gun's sequence carries the fighter on in it (node (1, 0)
+    // leads on to (1, 1) by every slot), still attacking with the shot gun.
+    duel.Hold(Key::G, false);
+    ASSERT_LT(duel.FramesUntil(0, 0), 200);
+    duel.Press({Key::G});
+    duel.Hold(Key::H);
+    ASSERT_LT(duel.FramesUntil(1, 1), 200);
+    EXPECT_EQ(p1.ActionState, 1);
 }
 
 TEST(FightFiring, TheGuardAndTheBeam) {
@@ -326,16 +332,16 @@ TEST(FightShots, MovementsNodesAndTrails) {
     TForm1& f = rig.f;
     rig.Place(50, 60, -50, 50);
     FighterState& owner = f.P1Fighter;
-    // A homing shot at (0, 0) turns toward the opponent at (-50, 50), heading 5, and steps
-    // by the node's (4, 6) with that heading's signs; its newest trail puff lies the node's
-    // reach (2, 3) behind it, and the older puffs move on.
-    ShotNode n{.Dx = 4, .Dy = 6, .Duration = 9, .ReachY = 3, .ReachX = 2, .MoveKind = kMoveHoming};
-    ShotRecord homing{.Heading = 3, .Node = &n, .Trail = {{7, 8}, {5, 6}, {0, 0}}};
-    MoveShot(homing, owner, f.P2Fighter);
-    EXPECT_EQ(Ints({homing.PosX, homing.PosY, homing.Heading}), Ints({-4, 6, 5}));
-    EXPECT_EQ(Ints({homing.Trail[0].X, homing.Trail[0].Y, homing.Trail[1].X, homing.Trail[1].Y, homing.Trail[2].X,
-                    homing.Trail[2].Y}),
-              Ints({-2, 3, 7, 8, 5, 6}));
+    // A blow is held at its owner's launch point, the claw's 30 px out each way at heading 3:
+    // (80, 90) from the owner at (50, 60). Its newest trail puff lies the node's reach (2, 3)
+    // behind it, and the older puffs move on.
+    ShotNode n{.Dx = 4, .Dy = -6, .Duration = 9, .ReachY = 3, .ReachX = 2, .MoveKind = kMoveMelee};
+    ShotRecord blow{.Heading = 3, .Weapon = &f.P1Weapons[1], .Node = &n, .Trail = {{7, 8}, {5, 6}, {0, 0}}};
+    MoveShot(blow, owner, f.P2Fighter);
+    EXPECT_EQ(Ints({blow.PosX, blow.PosY, blow.Heading}), Ints({80, 90, 3}));
+    EXPECT_EQ(
+        Ints({blow.Trail[0].X, blow.Trail[0].Y, blow.Trail[1].X, blow.Trail[1].Y, blow.Trail[2].X, blow.Trail[2].Y}),
+        Ints({78, 87, 7, 8, 5, 6}));
 
     // A shot that ends when its owner is hit, and an impact at once.
     ShotNode last{.Duration = 2, .EndsOnOwnerHit = 1};
@@ -394,10 +400,9 @@ TEST(FightLoop, KnockOutsIntroBrokenDataAndPinch) {
     Rig rig;
     TForm1& f = rig.f;
     f.GameState = kStateFightIntro;
-    rig.Frame(89);
-    EXPECT_EQ(f.GameState, kStateFightIntro);
-    rig.Frame();
-    EXPECT_EQ(f.GameState, kStateFight);
+    int intro = 0;
+    for (; f.GameState == kStateFightIntro && intro < 200; ++intro) rig.Frame();
+    EXPECT_EQ(intro, 90);
 
     // Robot data the fight cannot use ends on the error screen, naming the player (faults of
     // player 1 and 2 in turn).
@@ -454,7 +459,7 @@ TEST(FightView, SheetsDepthGaugesTrailsAndWords) {
             if (std::string(file).find(std::string("_") + views[facing] + ".") != std::string::npos)
                 s = dw::LoadBitmapSurface(f.DirectDrawObj.get(), file);
         ASSERT_TRUE(s) << views[facing];
-        rig.Place(300, 300, 600, 100);
+        rig.Place(300, 300, 300, 310);  // player 2 in front, but hidden
         f.P1Fighter.Facing = facing;
         rig.Draw();
         int drawn = 0;
@@ -477,12 +482,7 @@ TEST(FightView, SheetsDepthGaugesTrailsAndWords) {
         for (int x = 0; x < 600; ++x)
             seams += int(back.Get(x, y) != back.Get(x + 200, y)) + int(back.Get(x, y) != back.Get(x, y + 400));
     EXPECT_EQ(seams, 0);
-    // A hidden robot is not drawn: letting it show changes the picture.
-    rig.Draw();
-    const std::vector<uint8_t> hidden(back.Row(0), back.Row(0) + 800 * 600);
     f.P2Hide = 0;
-    rig.Draw();
-    EXPECT_FALSE(std::equal(hidden.begin(), hidden.end(), back.Row(0)));
 
     // Overlapping, the robot lower on the screen is drawn over the other, also on the
     // fight-over screen. It faces up: its back view's row 32 (player 1 at 310) or 42 (player
