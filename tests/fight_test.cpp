@@ -272,7 +272,8 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
     // The victim robot (player 2) on node (s, k) with a stun running; player 1's D-2-E weapon
     // (slot 0 the rifle, 1 the claw), the node's knock-back rule (-1 as built), the shot off
     // the victim and its heading; then hit, armour lost, state, stun, push, and the frames until
-    // the victim leaves the hit reaction (the frame of the hit counts). A miss changes nothing.
+    // the victim leaves the hit reaction (the frame of the hit counts). A miss changes nothing;
+    // player 1 keeps its 480 armour.
     const struct {
         int victim = 14, s = 0, k = 0, stunBefore = 0, slot = 0, knockback = -1, dx = 0, dy = 0, heading = 0;
         int hit = 1, loss = 28, state = 6, stun = 24, pushX = 0, pushY = -24, frames = 4;
@@ -319,7 +320,7 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
         EXPECT_EQ(seen, want) << c.victim << " " << c.dx << " " << c.dy;
     }
 
-    // DeziVor's saw stays armed and keeps counting; its hit lands on player 1.
+    // DeziVor's saw stays armed and keeps counting; its hit, the saw's 12, lands on player 1.
     Rig rig(14, 11);
     TForm1& f = rig.f;
     ShotRecord& saw = Aim(f, 5, &f.P2ShotTables[1].Node[0][0][3], 400, 450, 4);
