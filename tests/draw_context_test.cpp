@@ -92,6 +92,7 @@ TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {
          .want = "GGGG..../GGGGG.../.GGGG.../..GG..GG/.....GGG/.....GGG"},
         {.draw = Lines(green4, {{1, 2, 5, 2}}), .want = "GGGGGG../GGGGGGG./GGGGGGG./GGGGGG../......../........"},
         {.draw = Lines(green4, {{-3, 3, 2, 3}}), .want = "......../GGG...../GGGG..../GGGG..../GGG...../........"},
+        {.draw = Lines(green4, {{5, 2, 12, 2}}), .want = "....GGGG/...GGGGG/...GGGGG/....GGGG/......../........"},
         {.draw = Lines(blue5, {{3, 1, 3, 3}}), .want = ".BBBBB../.BBBBB../.BBBBB../.BBBBB../.BBBBB../..BBB..."},
     };
     // One context for all: its cache of recent colours sees more of them than it holds.
