@@ -200,3 +200,15 @@ int CountIndex(const dw::Surface& s, const dw::Rect& rect, uint8_t index) {
 }
 
 }  // namespace testing_support
+
+namespace dw {
+
+void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+void PrintTo(const PaletteEntry& c, std::ostream* os) {
+    *os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
+
+}  // namespace dw

@@ -132,3 +132,9 @@ std::string Picture(const dw::Surface& surface, std::string_view chars);
 int CountIndex(const dw::Surface& surface, const dw::Rect& rect, uint8_t index);
 
 }  // namespace testing_support
+
+namespace dw {
+// How failed checks show rectangles and colours: "{left, top, right, bottom}", "(r, g, b)".
+void PrintTo(const Rect& r, std::ostream* os);
+void PrintTo(const PaletteEntry& c, std::ostream* os);
+}  // namespace dw

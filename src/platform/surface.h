@@ -39,7 +39,6 @@ public:
 
     // Source colour key: pixels of this value are skipped by keyed blits.
     void SetColorKey(uint8_t key) { colorKey_ = key; }
-    void ClearColorKey() { colorKey_.reset(); }
     std::optional<uint8_t> ColorKey() const { return colorKey_; }
 
     // The colour table the picture was loaded with (a bitmap's own table).
