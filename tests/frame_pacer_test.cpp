@@ -104,6 +104,10 @@ TEST(FramePacer, AfterAStallANewScheduleWithoutHurriedFrames) {
     EXPECT_EQ(pacer.Next(40 * kMs, false, 60, 0).presentAt, 40 * kMs);
     EXPECT_EQ(pacer.Next(41 * kMs, false, 60, 0).presentAt, 41 * kMs);
     EXPECT_EQ(pacer.Next(42 * kMs, false, 60, 0).presentAt, 50 * kMs);
+    // A frame late by exactly the limit keeps the schedule: the frame after it is behind too.
+    const uint64_t onLimit = 4 * kSecond / 60 + 50 * kMs;
+    EXPECT_EQ(pacer.Next(onLimit, false, 60, 0).presentAt, onLimit);
+    EXPECT_EQ(pacer.Next(onLimit + kMs, false, 60, 0).presentAt, onLimit + kMs);
 }
 
 }  // namespace
