@@ -1,13 +1,12 @@
-// Best-table files, the result and time-over screens, the credits roll, and whole Survival
-// and Limit runs through the frame loop.
-#include <SDL.h>
+// Best-table files, the result and time-over screens, the credits roll, and whole runs
+// through the frame loop: Survival, Limit, and the one-player ladder with each screen's tune.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <cstring>
+#include <climits>
 #include <filesystem>
-#include <utility>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "shell/form.h"
@@ -19,7 +18,19 @@ using namespace testing_support;
 
 namespace {
 
-int32_t At(const std::vector<uint8_t>& b, size_t offset) { return ReadLe32(b.data() + offset); }
+// A file's little-endian int32 fields.
+std::vector<int32_t> Fields(const fs::path& path) {
+    const std::vector<uint8_t> b = ReadAll(path);
+    std::vector<int32_t> fields;
+    for (size_t i = 0; i + 4 <= b.size(); i += 4) fields.push_back(ReadLe32(b.data() + i));
+    return fields;
+}
+
+// A file image with one byte changed.
+std::vector<uint8_t> Flip(std::vector<uint8_t> bytes, size_t at) {
+    bytes[at] ^= 0x10;
+    return bytes;
+}
 
 // A form that keeps its best tables in a temporary directory.
 struct FileRig {
@@ -29,10 +40,15 @@ struct FileRig {
     FileRig() { f.DataDir = dir.Str(); }
     fs::path File(bool limit) const { return dir.Path() / (limit ? "score2.zor" : "score.zor"); }
     void Survival(int32_t score, int32_t robot) {
-        f.SurvivalScore = score, f.P1RobotId = robot, f.EnterSurvivalScore();
+        f.SurvivalScore = score;
+        f.P1RobotId = robot;
+        f.EnterSurvivalScore();
     }
     void Limit(int32_t difficulty, int32_t rest, int32_t robot) {
-        f.LimitDifficulty = difficulty, f.LimitFrames = 10000, f.LimitElapsed = 10000 - rest, f.P1RobotId = robot;
+        f.LimitDifficulty = difficulty;
+        f.LimitFrames = 10000;
+        f.LimitElapsed = 10000 - rest;
+        f.P1RobotId = robot;
         f.LimitData();
     }
 };
@@ -44,7 +60,7 @@ void Finish(TForm1& f, int32_t state, int32_t counter) {
     RunWhile(f, state, 20);
 }
 
-// From the title into the fight proper of a run, the robot chosen by the keys.
+// From the title into the pre-fight screen of a run, the robot chosen by the keys.
 void StartRun(TForm1& f, int mode, const char* keys) {
     ToSelectScreen(f, mode);
     Play(f, keys);
@@ -52,7 +68,8 @@ void StartRun(TForm1& f, int mode, const char* keys) {
 }
 
 void IntoFight(TForm1& f) {
-    Finish(f, kStatePreFight, 236), Finish(f, kStateFightIntro, 85);
+    Finish(f, kStatePreFight, 236);
+    Finish(f, kStateFightIntro, 85);
     ASSERT_EQ(f.GameState, kStateFight);
 }
 
@@ -63,136 +80,144 @@ void KnockOut(TForm1& f, FighterState& loser) {
     Finish(f, kStateFightOver, 145);
 }
 
+// Hand-made tables whose checks hold. Survival values 10000, 1000, 100, 10, 1 of robots 1..5:
+// c1 = 10000 + 2·1000 + 3·100 + 4·10 + 5·1 = 12345, c2 = 10000 − 1000 + 100 − 10 + 1 + 1 = 9092,
+// c3 = 12345 mod 9092 = 3253.
+const std::vector<uint8_t> kSurvivalFile = Words({10000, 1, 1000, 2, 100, 3, 10, 4, 1, 5, 12345, 0, 9092, 0, 3253, 0});
+// Limit, checked over V(0,0) = 10000, V(1,1) = 1000, V(2,2) = 100, V(1,3) = 10 and V(0,4) = 1:
+// c1 = 12345, c2 = 10000 − 1000 + 100 − 10 + 1 = 9091, c3 = c1 + c2 = 21436. V(2,0) is not checked.
+const std::vector<uint8_t> kLimitFile = Words({
+    10000, 1, 0,    0, 0,   0, 0,  0, 1, 2, 12345, 0, 9091, 0, 21436, 0,  // easy: V(0,0), V(0,4), the checks
+    0,     0, 1000, 3, 0,   0, 10, 4, 0, 0, 0,     0, 0,    0, 0,     0,  // normal: V(1,1), V(1,3)
+    7,     6, 0,    0, 100, 5, 0,  0, 0, 0, 0,     0, 0,    0, 0,     0,  // hard: V(2,0), V(2,2)
+});
+
 }  // namespace
 
 TEST(BestTables, EntriesComeInOrderAndTheFilesCarryTheirChecks) {
     FileRig rig;
-    rig.Survival(0, 4);  // a first score of zero enters nothing, but the file is made
-    EXPECT_EQ(ReadAll(rig.File(false)), Words({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}));
-    for (auto [score, robot] : {std::pair{5, 1}, {9, 2}, {5, 3}, {-2, 5}, {6, 6}, {7, 7}, {8, 8}, {1, 9}, {5, 10}})
-        rig.Survival(score, robot);
-    EXPECT_TRUE(rig.f.ScoreFileError == 0 && rig.f.GameState == kStateSurvivalResult);
-    // Largest first, an equal value below the older one; then the checks c1, c2, c3.
-    EXPECT_EQ(ReadAll(rig.File(false)), Words({9, 2, 8, 8, 7, 7, 6, 6, 5, 1, 95, 0, 8, 0, 7, 0}));
-    rig.f.SurvivalTable = {};
-    rig.f.ReadSurvivalTable();
-    EXPECT_EQ(rig.f.SurvivalTable[4].RobotTypeId, 1);
-
-    for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1},
-                                           {0, 50, 2},
-                                           {1, 300, 3},
-                                           {1, 200, 4},
-                                           {2, 70, 5},
-                                           {2, 60, 6},
-                                           {2, 40, 7},
-                                           {1, 200, 8},
-                                           {2, 0, 9}})
-        rig.Limit(difficulty, rest, robot);
+    // The k-th score made by robot k.
+    const int32_t scores[] = {5, 9, 5, -2, 6, 7, 8, 1, 5};
+    for (int32_t k = 1; k <= 9; ++k) rig.Survival(scores[k - 1], k);
     EXPECT_EQ(rig.f.ScoreFileError, 0);
-    const std::vector<uint8_t> l = ReadAll(rig.File(true));
-    ASSERT_EQ(l.size(), 192u);
-    const std::pair<size_t, int32_t> limit[] = {{0, 100}, {4, 1},    {8, 50},   {12, 2},   {64, 300}, {72, 200},
-                                                {76, 4},  {80, 200}, {84, 8},   {128, 70}, {144, 40}, {148, 7},
-                                                {152, 0}, {40, 620}, {48, -60}, {56, 560}, {168, 0}};
-    for (auto [offset, value] : limit) EXPECT_EQ(At(l, offset), value) << "offset " << offset;
+    EXPECT_EQ(rig.f.GameState, kStateSurvivalResult);
+    // The five best, largest first, an equal value below the older one; c1 = 9 + 2·8 + 3·7 +
+    // 4·6 + 5·5 = 95, c2 = 9 − 8 + 7 − 6 + 5 + 1 = 8, c3 = 95 mod 8 = 7.
+    EXPECT_EQ(Fields(rig.File(false)), (std::vector<int32_t>{9, 2, 8, 7, 7, 6, 6, 5, 5, 1, 95, 0, 8, 0, 7, 0}));
+    // A Limit result is the rest of the budget, in its difficulty's row; c1 = c2 = V(0,0) = 100.
+    rig.Limit(0, 100, 1);
+    rig.Limit(2, 40, 7);
+    rig.Limit(2, 70, 5);
+    EXPECT_EQ(rig.f.ScoreFileError, 0);
+    EXPECT_EQ(Fields(rig.File(true)), (std::vector<int32_t>{
+                                          100, 1, 0,  0, 0, 0, 0, 0, 0, 0, 100, 0, 100, 0, 200, 0,  // easy
+                                          0,   0, 0,  0, 0, 0, 0, 0, 0, 0, 0,   0, 0,   0, 0,   0,  // normal
+                                          70,  5, 40, 7, 0, 0, 0, 0, 0, 0, 0,   0, 0,   0, 0,   0,  // hard
+                                      }));
 }
 
+// A table whose checks fail reads empty and the player is told; a table whose checks hold,
+// however odd, reads as it is.
 TEST(BestTables, ADamagedTableStartsAfreshAndThePlayerIsTold) {
-    FileRig rig;
-    rig.Survival(9, 2);
-    rig.Survival(4, 3);
-    for (auto [difficulty, rest, robot] : {std::tuple{0, 100, 1}, {1, 300, 3}, {1, 200, 4}, {2, 40, 7}})
-        rig.Limit(difficulty, rest, robot);
-    const std::vector<uint8_t> good[2] = {ReadAll(rig.File(false)), ReadAll(rig.File(true))};
-    // offset: the byte changed, -1 none, -2 every byte zeroed; size: then the file cut to this size
-    const struct {
+    // Values 0, 0, 0, 0, −1: c1 = 5·(−1) = −5 and c2 = −1 + 1 = 0, which makes c3 0, not a
+    // remainder. Values INT_MIN, INT_MIN + 4, 0, −2, 0: c1 = 3·INT_MIN + 8 − 8 wraps to
+    // INT_MIN and c2 = −4 + 2 + 1 = −1, a remainder no machine computes; c3 is 0 there too.
+    const auto c2Zero = Words({0, 9, 0, 0, 0, 0, 0, 0, -1, 0, -5, 0, 0, 0, 0, 0});
+    const auto minByMinusOne = Words({INT_MIN, 8, INT_MIN + 4, 0, 0, 0, -2, 0, 0, 0, INT_MIN, 0, -1, 0, 0, 0});
+    // robot: the first entry's robot read back, 0 for an empty table
+    struct Case {
         bool limit;
-        int offset;
-        size_t size;
-        int error;
-    } rows[] = {
-        {false, 0, 64, 1},   {false, 32, 64, 1}, {false, 57, 64, 1}, {false, 4, 64, 0},  {false, 44, 64, 0},
-        {false, -1, 30, 1},  {false, -2, 64, 0}, {false, -2, 0, 0},  {true, 0, 192, 1},  {true, 73, 192, 1},
-        {true, 144, 192, 1}, {true, 88, 192, 1}, {true, 32, 192, 1}, {true, 41, 192, 1}, {true, 128, 192, 0},
-        {true, 4, 192, 0},   {true, -1, 30, 1},  {true, -2, 16, 0},
+        std::vector<uint8_t> file;
+        int32_t robot, error;
     };
-    for (const auto& r : rows) {
-        std::vector<uint8_t> bytes = good[r.limit];
-        if (r.offset >= 0) bytes[size_t(r.offset)] ^= 0x10;
-        if (r.offset == -2) std::fill(bytes.begin(), bytes.end(), 0);
-        bytes.resize(r.size);
-        WriteAll(rig.File(r.limit), bytes);
-        const bool kept = r.error == 0 && r.offset != -2;  // the old entries are still there
-        if (r.limit) {
+    const auto cases = std::to_array<Case>({
+        {.limit = false, .file = Flip(kSurvivalFile, 57), .robot = 0, .error = 1},
+        {.limit = false, .file = Flip(kSurvivalFile, 4), .robot = 1 ^ 0x10, .error = 0},  // robots are not checked
+        {.limit = false, .file = std::vector<uint8_t>(64), .robot = 0, .error = 0},       // all zero: a new table
+        {.limit = false, .file = c2Zero, .robot = 9, .error = 0},
+        {.limit = false, .file = minByMinusOne, .robot = 8, .error = 0},
+        {.limit = false, .file = Flip(minByMinusOne, 56), .robot = 0, .error = 1},
+        {.limit = true, .file = Flip(kLimitFile, 88), .robot = 0, .error = 1},
+        {.limit = true, .file = Flip(kLimitFile, 128), .robot = 1, .error = 0},  // V(2,0)
+    });
+    FileRig rig;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << &c - cases.data());
+        WriteAll(rig.File(c.limit), c.file);
+        if (c.limit) {
             rig.Limit(1, 30, 5);
-            EXPECT_EQ(rig.f.LimitTable[1][0].Value, kept ? 300 : 30) << r.offset;
-            EXPECT_EQ(rig.f.LimitTable[0][0].Value, kept ? 100 : 0) << r.offset;
+            EXPECT_EQ(rig.f.LimitTable[0][0].RobotTypeId, c.robot);
         } else {
             rig.f.ReadSurvivalTable();
-            EXPECT_EQ(rig.f.SurvivalTable[0].Value, kept ? 9 : 0) << r.offset;
-            rig.Survival(3, 5);
-            EXPECT_EQ(rig.f.SurvivalTable[0].Value, kept ? 9 : 3) << r.offset;
+            EXPECT_EQ(rig.f.SurvivalTable[0].RobotTypeId, c.robot);
+            rig.Survival(0, 5);
         }
-        EXPECT_EQ(rig.f.ScoreFileError, r.error) << r.limit << " " << r.offset << " " << r.size;
-        WriteAll(rig.File(r.limit), good[r.limit]);
+        EXPECT_EQ(rig.f.ScoreFileError, c.error);
     }
 }
 
-TEST(BestTables, ChecksWithoutATrapAndFilesThatCannotBeWritten) {
+TEST(BestTables, FilesThatCannotBeWritten) {
     FileRig rig;
-    // Tables no run makes, whose second check is 0 or -1: the third is then 0, not a remainder.
-    for (int32_t second : {1, 2}) {
-        WriteAll(rig.File(false), Words({0, 0, second, 7, 0, 0, 0, 0, 0, 0, 2 * second, 0, 1 - second, 0, 0, 0}));
-        rig.f.ReadSurvivalTable();
-        EXPECT_EQ(rig.f.SurvivalTable[1].RobotTypeId, 7) << second;
-    }
-    fs::remove(rig.File(false));
     rig.Limit(3, 100, 1);  // a difficulty outside 0..2 is never an index
     EXPECT_EQ(rig.f.ScoreFileError, 1);
     EXPECT_FALSE(fs::exists(rig.File(true)));
-    // A directory where the new table's temporary file goes, then where the table itself is
+    // A directory where the new table's temporary file goes, or where the table itself is
     // (the tests may run as root, who could write into a read-only directory).
-    for (const char* blocked : {".tmp", ""})
-        for (bool limit : {false, true}) {
-            fs::remove(rig.File(limit));
-            fs::create_directory(rig.File(limit) += blocked);
-            rig.f.ScoreFileError = 0;
-            limit ? rig.Limit(0, 100, 1) : rig.Survival(5, 1);
-            EXPECT_EQ(rig.f.ScoreFileError, 1) << limit << blocked;
-        }
+    fs::create_directory(rig.File(false) += ".tmp");
+    rig.Survival(5, 1);
+    EXPECT_EQ(rig.f.ScoreFileError, 1);
     EXPECT_EQ(rig.f.GameState, kStateSurvivalResult);
+    fs::create_directory(rig.File(true));
+    rig.f.ScoreFileError = 0;
+    rig.Limit(0, 100, 1);
+    EXPECT_EQ(rig.f.ScoreFileError, 1);
 }
 
-TEST(ResultScreens, TablesNamesAndFileError) {
-    const char* fileError = "File Error(ファイルを初期化(すべて０にする。)します。)";
-    // title, line, name: at (200, 160), (180, 250) and (440, 270); or the file error
-    const struct {
-        int32_t state, difficulty, error;
-        const char *title, *line, *name;
-    } rows[] = {
-        {kStateLimitResult, 2, 0, "Fast Player's Rest Time!!(HARD)", "Second Time :  4321", "D-2-E"},
-        {kStateLimitResult, 1, 0, "Fast Player's Rest Time!!(NORMAL)", "Second Time :  0", "----"},
-        {kStateLimitResult, 0, 0, "Fast Player's Rest Time!!(EASY)", "Second Time :  12", "----"},
-        {kStateSurvivalResult, 5, 0, "Great Surviver's SCORE!!", "Second Score : SCORE 7", "DEZIVOR"},
-        {kStateSurvivalResult, 0, 1, fileError, nullptr, nullptr},
-        {kStateLimitResult, 3, 0, fileError, nullptr, nullptr},
-        {kStateLimitResult, -1, 0, fileError, nullptr, nullptr},
-    };
+TEST(ResultScreens, ATableItsNamesAndTheFileError) {
     ScreenRig rig;
     TForm1& f = *rig.form;
     f.LimitTable[2][1] = {4321, 14};
-    f.LimitTable[0][1] = {12, 77};  // an id that names no robot
-    f.SurvivalTable[1] = {7, 11};
-    for (const auto& r : rows) {
-        f.GameState = r.state, f.LimitDifficulty = r.difficulty, f.ScoreFileError = r.error;
+    f.GameState = kStateLimitResult;
+    f.LimitDifficulty = 2;
+    rig.Draw(&TForm1::Draw_Result);
+    // A red band over rows 150..449, black around it; the title at (200, 160), the rows of
+    // the table 50 pixels apart from (180, 200).
+    EXPECT_EQ(rig.back->Get(0, 150), rig.Index(0x0000B4));
+    EXPECT_EQ(rig.back->Get(0, 450), 0);
+    EXPECT_TRUE(rig.Shows(200, 160, "Fast Player's Rest Time!!(HARD)", 0));
+    EXPECT_TRUE(rig.Shows(180, 250, "Second Time :  4321", 0));
+    // A difficulty outside 0..2, like a damaged table, shows the file error and no table.
+    f.LimitDifficulty = 3;
+    rig.Draw(&TForm1::Draw_Result);
+    EXPECT_TRUE(rig.Shows(250, 210, "File Error(ファイルを初期化(すべて０にする。)します。)", 0));
+    EXPECT_EQ(CountIndex(*rig.back, {0, 250, 800, 450}, 0), 0);
+    // Each entry's robot named beside it, at (440, 220) for the first; "----" for an id that
+    // names none.
+    struct Name {
+        int32_t id;
+        const char* name;
+    };
+    const auto names = std::to_array<Name>({
+        {.id = 1, .name = "DURARA D"},  // each robot with a name
+        {.id = 2, .name = "DOREVO V"},
+        {.id = 3, .name = "VUDUDIDIZU"},
+        {.id = 4, .name = "DOZ"},
+        {.id = 5, .name = "DARI ZEV"},
+        {.id = 6, .name = "VIVERAZIV"},
+        {.id = 11, .name = "DEZIVOR"},
+        {.id = 12, .name = "ZO-RA"},
+        {.id = 13, .name = "DIVIZ ODIR"},
+        {.id = 14, .name = "D-2-E"},
+        {.id = 15, .name = "DURADEREVOV"},
+        {.id = 16, .name = "VIVERAZIV"},
+        {.id = 0, .name = "----"},  // no robot
+    });
+    f.GameState = kStateSurvivalResult;
+    f.ScoreFileError = 0;
+    for (const auto& n : names) {
+        f.SurvivalTable[0] = {1, n.id};
         rig.Draw(&TForm1::Draw_Result);
-        const uint8_t red = rig.Index(0x0000B4);  // the band 150..449 edge to edge, black around it
-        EXPECT_TRUE(rig.back->Get(0, 150) == red && rig.back->Get(799, 449) == red && rig.back->Get(0, 149) == 0 &&
-                    rig.back->Get(0, 450) == 0);
-        EXPECT_TRUE(r.line ? rig.Shows(200, 160, r.title, 0) && rig.Shows(180, 250, r.line, 0) &&
-                                 rig.Shows(440, 270, r.name, 0)
-                           : rig.Shows(250, 210, r.title, 0) && CountIndex(*rig.back, {0, 250, 800, 450}, 0) == 0)
-            << r.state << " " << r.difficulty;
+        EXPECT_TRUE(rig.Shows(440, 220, n.name, 0)) << n.id;
     }
 }
 
@@ -200,82 +225,101 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
     ScreenRig rig;
     TForm1& f = *rig.form;
     f.SetEnd();
-    f.CreditLines[0].Active = 1, f.CreditLines[0].Ticks = 7, f.CreditLines[0].FadeStep = 5;  // as a roll left off by F1
-    f.GetIMPACT(0, 3), f.GetIMPACT(0, -1);  // a fade style outside 0..2 leaves the line as it was
-    f.GameState = kStateEnding, f.StageNo = 4;
+    f.CreditLines[0].Active = 1;  // as a roll left off by F1
+    f.GetIMPACT(0, 3);            // a fade style outside 0..2 leaves the line as it was
+    f.GetIMPACT(0, -1);
+    f.GameState = kStateEnding;
+    f.StageNo = 4;
     f.ToEnd();
-    std::array<std::pair<int, int>, 24> shown{};  // each line's first and last frame on screen
+    // Lines at chosen frames at their anchors: dark grey (0x3F3F3F) on the first fade step,
+    // white on the fifth. Steps last 20, 20, 25, 25, 40, ... frames (the first line, from
+    // frame 50: white at 139), 15, 15, 20, 20, 30, ... (the fourth, from 530: white at 599)
+    // or 5, 5, 10, 10, 30, 10, ... (the sixth, from 545: 0x7F7F7F at 615).
+    const struct {
+        int frame;
+        int x, y;
+        const char* text;
+        dw::ColorRef colour;
+    } shots[] = {
+        {.frame = 50, .x = 300, .y = 300, .text = "Thanks for your FIGHT", .colour = 0x3F3F3F},
+        {.frame = 139, .x = 300, .y = 300, .text = "Thanks for your FIGHT", .colour = 0xFFFFFF},
+        {.frame = 615, .x = 550, .y = 150, .text = "Design", .colour = 0xFFFFFF},
+        {.frame = 615, .x = 200, .y = 200, .text = "Emblem Workshop", .colour = 0x7F7F7F},
+        {.frame = 1745, .x = 450, .y = 400, .text = "You, the last Warden", .colour = 0x3F3F3F},
+    };
+    const auto* shot = std::begin(shots);
     for (int frame = 1; frame < 2000; ++frame) {
-        frame == 150 ? f.App.Pump() : f.EndingStage();  // one frame of the loop, drawn
-        for (size_t i = 0; i < 24; ++i)
-            if (f.CreditLines[i].Active) shown[i] = {shown[i].first ? shown[i].first : frame, frame};
-        if (frame == 60) {
+        f.EndingStage();
+        for (; shot != std::end(shots) && shot->frame == frame; ++shot) {
             rig.Draw(&TForm1::Draw_End);
-            EXPECT_TRUE(rig.Shows(300, 300, "Thanks for your FIGHT", 0x3F3F3F));
-        }
-        if (frame == 150) {
-            EXPECT_TRUE(OnScreen(f, 300, 300, "Thanks for your FIGHT", 0xFFFFFF));
-        }
-        if (frame == 975) {  // two lines at the same point
-            rig.Draw(&TForm1::Draw_End);
-            EXPECT_TRUE(f.CreditLines[12].Active &&
-                        rig.Shows(f.CreditLines[16].X, f.CreditLines[16].Y, "Built with our own tools", 0x3F3F3F));
+            EXPECT_TRUE(rig.Shows(shot->x, shot->y, shot->text, shot->colour)) << "frame " << frame;
         }
     }
-    // A line of each fade style (0, 1, 2) and the last line: 220, 170 and 90 frames from its start.
-    const std::pair<size_t, std::pair<int, int>> spans[] = {
-        {0, {50, 268}}, {3, {530, 698}}, {5, {545, 633}}, {23, {1740, 1958}}};
-    for (const auto& [line, span] : spans) EXPECT_EQ(shown[line], span) << line;
-    // Every line's first and last frame on screen and its place, added up: the roll as approved.
-    int roll = 0;
-    for (size_t i = 0; i < 24; ++i) roll += shown[i].first + shown[i].second + f.CreditLines[i].X + f.CreditLines[i].Y;
-    EXPECT_EQ(roll, 59882);
     EXPECT_EQ(f.GameState, kStateEnding);
-    // The frame after the last is the title's: its state and its picture, a new run.
-    f.App.Pump();
-    ASSERT_TRUE(f.GameState == kStateTitle && f.StageNo == 0 && f.SheetSurface1);
-    int differ = 0;  // rows unlike the title picture's (a picture without keyed pixels)
-    for (int y = 0; y < 600; ++y) differ += std::memcmp(f.SheetSurface1->Row(y), f.BackSurface()->Row(y), 800) != 0;
-    EXPECT_EQ(differ, 0);
+    f.App.Pump();  // the frame after the last is the title's: a new run
+    EXPECT_EQ(f.GameState, kStateTitle);
 }
 
-TEST(Runs, TwoLimitRunsOneEndingInTimeOverThenASurvivalRun) {
+TEST(Runs, TheSurvivalResultOnTimeAndLate) {
     GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
-    StartRun(f, 4, "g");
-    IntoFight(f), KnockOut(f, f.P2Fighter);  // the first fight won
-    ASSERT_TRUE(f.GameState == kStatePreFight && OnScreen(f, 0, 530, "Second Enemy!!", 0xFFFFFF));
-    IntoFight(f), KnockOut(f, f.P1Fighter);  // the second lost
-    ASSERT_EQ(f.GameState, kStateTitle);
-
-    StartRun(f, 4, "g");
-    ASSERT_TRUE(f.GameState == kStatePreFight && OnScreen(f, 0, 530, "First Enemy!!", 0xFFFFFF) &&
-                OnScreen(f, 0, 550, "LIMIT MODE :REST IS 10000 COUNT!!", 0xFFFFFF));
-    IntoFight(f);
-    f.LimitElapsed = f.LimitFrames - 3;
-    f.App.Pump(), f.App.Pump();
-    ASSERT_EQ(f.GameState, kStateFight);
-    const std::vector<uint8_t> fight(f.BackSurface()->Row(0), f.BackSurface()->Row(0) + 800 * 600);
-    f.App.Pump();
-    ASSERT_TRUE(f.GameState == kStateTimeOver && OnScreen(f, 300, 280, "Time Over!!", 0x0000FF));
-    // The fight stays around a black band, edge to edge.
-    for (int y : {0, 259, 320, 599})
-        EXPECT_EQ(std::memcmp(&fight[800 * size_t(y)], f.BackSurface()->Row(y), 800), 0) << y;
-    EXPECT_TRUE(f.BackSurface()->Get(0, 260) == 0 && f.BackSurface()->Get(799, 319) == 0);
-    int frames = 0;
-    for (; f.GameState == kStateTimeOver && frames < 400; ++frames) f.App.Pump();
-    EXPECT_TRUE(frames == 300 && f.GameState == kStateTitle) << frames;
-    EXPECT_FALSE(fs::exists(rig.dir.Path() / "score2.zor"));
-
-    // A won Survival fight raises the score; the lost one enters it.
+    // A won Survival fight raises the score; the lost one enters it, and the result stands
+    // 200 frames.
     StartRun(f, 3, "sg");
-    IntoFight(f), KnockOut(f, f.P2Fighter);
-    ASSERT_TRUE(f.GameState == kStatePreFight && OnScreen(f, 0, 550, "SURVIVAL MODE :SCORE IS 1 POINT!!", 0xFFFFFF));
-    IntoFight(f), KnockOut(f, f.P1Fighter);
-    ASSERT_TRUE(f.GameState == kStateSurvivalResult && OnScreen(f, 180, 200, "First Score  : SCORE 1", 0x000000));
-    const std::vector<uint8_t> b = ReadAll(rig.dir.Path() / "score.zor");
-    EXPECT_TRUE(b.size() == 64u && At(b, 0) == 1 && At(b, 4) == 2);
-    for (frames = 0; f.GameState == kStateSurvivalResult && frames < 300; ++frames) f.App.Pump();
-    EXPECT_TRUE(frames == 200 && f.GameState == kStateTitle) << frames;
+    IntoFight(f);
+    KnockOut(f, f.P2Fighter);
+    EXPECT_TRUE(OnScreen(f, 0, 550, "SURVIVAL MODE :SCORE IS 1 POINT!!", 0xFFFFFF));
+    IntoFight(f);
+    KnockOut(f, f.P1Fighter);
+    ASSERT_EQ(f.GameState, kStateSurvivalResult);
+    EXPECT_TRUE(OnScreen(f, 180, 200, "First Score  : SCORE 1", 0x000000));
+    EXPECT_EQ(Fields(rig.dir.Path() / "score.zor").at(1), 2);  // the robot second on the list
+    EXPECT_EQ(FramesWhile(f, kStateSurvivalResult, 300), 200);
+    // F1 on the pre-fight screen enters the result on the counter as it stands: it still ends
+    // when the counter reaches 200, after the 2 frames of the key and 48 more from 150, or at
+    // once from 230.
+    StartRun(f, 3, "g");
+    f.StateFrames = 150;
+    Play(f, "!");
+    EXPECT_EQ(FramesWhile(f, kStateSurvivalResult, 300), 48);
+    EXPECT_EQ(f.GameState, kStateTitle);
+    StartRun(f, 3, "g");
+    f.StateFrames = 230;
+    Play(f, "!");
+    EXPECT_EQ(f.GameState, kStateTitle);
+}
+
+// Each screen change loads its own tune: with only that tune in the data directory the game
+// goes on with a tune playing; any other would be missing and end the game.
+TEST(Runs, TheLadderThroughTheEndingWithEachScreensTune) {
+    GameRig rig;
+    TForm1& f = *rig.form;
+    auto change = [&](const char* tune, const std::function<void()>& act) {
+        const fs::path dir = rig.dir.Path() / (std::string("only ") + tune);
+        fs::create_directory(dir);
+        fs::copy_file(rig.dir.Path() / tune, dir / tune, fs::copy_options::skip_existing);
+        f.StopMusic();
+        f.DataDir = dir.string();
+        act();
+        EXPECT_FALSE(f.Closed()) << tune;
+        EXPECT_NE(f.MusicSegment, nullptr) << tune;
+    };
+    change("Start.mid", [&] { f.FormShow(); });
+    change("Select.mid", [&] { ToSelectScreen(f, 1); });
+    Play(f, "g");
+    RunWhile(f, kStateSelect, 30);
+    // Stages 0..5, the tunes of the fight alternating, then the ending, then the title.
+    for (int stage = 0; stage < 6 && !f.Closed(); ++stage) {
+        change(stage % 2 == 0 ? "Fighting1.mid" : "Fighting2.mid", [&] { IntoFight(f); });
+        change("Fighting3.mid", [&] {
+            f.P2Fighter.Armour = 1;  // a pinch
+            f.App.Pump();
+        });
+        if (stage < 5) KnockOut(f, f.P2Fighter);
+    }
+    change("Ending.mid", [&] { KnockOut(f, f.P2Fighter); });
+    EXPECT_EQ(f.GameState, kStateEnding);
+    change("Start.mid", [&] { Finish(f, kStateEnding, 1995); });
+    EXPECT_EQ(f.GameState, kStateTitle);
 }

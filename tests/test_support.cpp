@@ -3,6 +3,7 @@
 #include "shell/form.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -59,8 +60,12 @@ void Tap(TForm1& form, SDL_Scancode code) {
     form.App.Pump();
 }
 
-void RunWhile(TForm1& f, int32_t state, int limit) {
-    for (int i = 0; i < limit && f.GameState == state && !f.Closed(); ++i) f.App.Pump();
+void RunWhile(TForm1& f, int32_t state, int limit) { FramesWhile(f, state, limit); }
+
+int FramesWhile(TForm1& f, int32_t state, int limit) {
+    int n = 0;
+    for (; n < limit && f.GameState == state && !f.Closed(); ++n) f.App.Pump();
+    return n;
 }
 
 void ToSelectScreen(TForm1& f, int mode) {
@@ -97,20 +102,32 @@ GameRig::GameRig() {
 GameRig::~GameRig() { form->Close(); }
 
 void Play(TForm1& f, std::string_view script) {
-    static constexpr std::pair<char, SDL_Scancode> kKeys[] = {
-        {'w', SDL_SCANCODE_W},       {'a', SDL_SCANCODE_A},     {'s', SDL_SCANCODE_S},    {'d', SDL_SCANCODE_D},
-        {'g', SDL_SCANCODE_G},       {'h', SDL_SCANCODE_H},     {'j', SDL_SCANCODE_J},    {'k', SDL_SCANCODE_K},
-        {'b', SDL_SCANCODE_B},       {'v', SDL_SCANCODE_V},     {'8', SDL_SCANCODE_UP},   {'2', SDL_SCANCODE_DOWN},
-        {'4', SDL_SCANCODE_LEFT},    {'6', SDL_SCANCODE_RIGHT}, {'1', SDL_SCANCODE_KP_1}, {'0', SDL_SCANCODE_KP_6},
-        {'+', SDL_SCANCODE_KP_PLUS}, {'!', SDL_SCANCODE_F1}};
+    struct Key {
+        char c;
+        SDL_Scancode code;
+    };
+    static constexpr auto kOthers = std::to_array<Key>({
+        {.c = '8', .code = SDL_SCANCODE_UP},  // player 2
+        {.c = '2', .code = SDL_SCANCODE_DOWN},
+        {.c = '4', .code = SDL_SCANCODE_LEFT},
+        {.c = '6', .code = SDL_SCANCODE_RIGHT},
+        {.c = '1', .code = SDL_SCANCODE_KP_1},
+        {.c = '0', .code = SDL_SCANCODE_KP_6},
+        {.c = '+', .code = SDL_SCANCODE_KP_PLUS},
+        {.c = '!', .code = SDL_SCANCODE_F1},
+    });
     for (const char c : script) {
         const char lower = char(std::tolower(c));
-        const auto* k =
-            std::find_if(std::begin(kKeys), std::end(kKeys), [&](const auto& e) { return e.first == lower; });
-        if (k == std::end(kKeys)) throw std::invalid_argument("no key for a script character");
-        PushKey(k->second, true);
+        // A letter is the key of that letter.
+        SDL_Scancode code = SDL_Scancode(SDL_SCANCODE_A + (lower - 'a'));
+        if (!std::islower(lower)) {
+            const auto* k = std::find_if(kOthers.begin(), kOthers.end(), [&](const Key& e) { return e.c == lower; });
+            if (k == kOthers.end()) throw std::invalid_argument("no key for a script character");
+            code = k->code;
+        }
+        PushKey(code, true);
         for (int i = 0; i < (c != lower ? 3 : 1); ++i) f.App.Pump();
-        PushKey(k->second, false);
+        PushKey(code, false);
         f.App.Pump();
     }
 }
@@ -130,7 +147,14 @@ void OpenHeadless(TForm1& f) {
 
 ScreenRig::ScreenRig() : form(std::make_unique<TForm1>()), back(dw::Surface::Create(800, 600)) {
     for (int i = 0; i < 256; ++i) palette[size_t(i)] = {uint8_t(i), uint8_t(i), uint8_t(i)};
-    const dw::PaletteEntry colours[] = {{255, 0, 0}, {0, 0, 255}, {0, 128, 0}, {0, 120, 0}, {180, 0, 0}, {0, 0, 180}};
+    const auto colours = std::to_array<dw::PaletteEntry>({
+        {.r = 255, .g = 0, .b = 0},  // 1: red
+        {.r = 0, .g = 0, .b = 255},  // 2: blue
+        {.r = 0, .g = 128, .b = 0},  // 3 and 4: greens
+        {.r = 0, .g = 120, .b = 0},
+        {.r = 180, .g = 0, .b = 0},  // 5: dark red
+        {.r = 0, .g = 0, .b = 180},  // 6: dark blue
+    });
     std::copy(std::begin(colours), std::end(colours), palette.begin() + 1);
     OpenHeadless(*form);
     form->DirectDrawObj->SetPalette(palette);

@@ -73,6 +73,8 @@ void Tap(TForm1& form, SDL_Scancode code);
 
 // Runs frames of the real loop until the state changes away from `state` or the limit passes.
 void RunWhile(TForm1& form, int32_t state, int limit);
+// The same, returning the number of frames run.
+int FramesWhile(TForm1& form, int32_t state, int limit);
 // From the title to the select screen in a game mode (1..4), the first level everywhere.
 void ToSelectScreen(TForm1& form, int mode);
 // Live shots of one shot-pool group.
@@ -89,8 +91,8 @@ struct GameRig {
 };
 
 // Plays a script of keys through the real loop, one tap (a frame down, a frame up) per
-// character: player 1 on w a s d, g h j k, b (guard) and v (dash); player 2 on 8 2 4 6,
-// 1 (Pad1), 0 (Pad6) and + (PadAdd); ! is F1. An upper-case letter is held three frames.
+// character: a letter is its own key (player 1 on w a s d, g h j k, b and v); player 2 on
+// 8 2 4 6, 1 (first weapon), 0 (guard) and + (dash); ! is F1. An upper-case letter is held three frames.
 void Play(TForm1& form, std::string_view script);
 
 // Gives a form a hidden window, pacing off, its drawing tools, the stand-in weapon and the
