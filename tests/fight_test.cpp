@@ -344,6 +344,12 @@ TEST(FightShots, MovementsNodesAndTrails) {
         Ints({blow.Trail[0].X, blow.Trail[0].Y, blow.Trail[1].X, blow.Trail[1].Y, blow.Trail[2].X, blow.Trail[2].Y}),
         Ints({78, 87, 7, 8, 5, 6}));
 
+    // A shell dropping on its target stands at the target plus its node's step.
+    ShotNode drop{.Dx = 7, .Dy = -9, .MoveKind = kMoveAtTarget};
+    ShotRecord shell{.Node = &drop, .Trail = {}};
+    MoveShot(shell, owner, f.P2Fighter);
+    EXPECT_EQ(Ints({shell.PosX, shell.PosY}), Ints({f.P2Fighter.PosX + 7, f.P2Fighter.PosY - 9}));
+
     // A shot that ends when its owner is hit, and an impact at once.
     ShotNode last{.Duration = 2, .EndsOnOwnerHit = 1};
     ShotNode first{.HitKind = kHitImpactNow, .ImpactNode = &last};

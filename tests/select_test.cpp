@@ -109,6 +109,10 @@ TEST(Screens, MenusSelectAndPreFight) {
         EXPECT_EQ(CountIndex(*rig.back, {600, 160, 750, 161}, red), mode == 2 ? 150 : 0);
         EXPECT_EQ(CountIndex(*rig.back, {10, 300, 210, 301}, blue), 200);
         EXPECT_EQ(CountIndex(*rig.back, {590, 300, 790, 301}, red), mode == 2 ? 200 : 0);
+        // Each player's weapon panel, 280 x 130 in the player's colour, whatever the mode; player
+        // 2's covers the foot of player 1's from y 450 on.
+        EXPECT_EQ(CountIndex(*rig.back, {494, 340, 495, 450}, blue), 110);
+        EXPECT_EQ(CountIndex(*rig.back, {300, 579, 580, 580}, red), 280);
         // A rating bar 50 pixels a point under each list (its outline in the frames' green).
         const RosterEntry& e1 = f.Roster[size_t(RosterIndex(6))];
         const RosterEntry& e2 = f.Roster[size_t(RosterIndex(13))];

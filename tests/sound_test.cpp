@@ -1,7 +1,9 @@
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "platform/sound.h"
@@ -31,6 +33,16 @@ protected:
     void SetUp() override { ASSERT_TRUE(device.Open()) << SDL_GetError(); }
     SoundDevice device;
 };
+
+// A buffer's mixer channel is free again once the buffer goes, for the next buffer to take.
+TEST_F(SoundTest, ABufferGivesBackItsChannel) {
+    std::vector<std::unique_ptr<SoundBuffer>> held;
+    for (int i = 0; i < 16; ++i) held.push_back(SoundBuffer::Create(device, Tone(10)));
+    const int channels = Mix_AllocateChannels(-1);
+    held.clear();
+    for (int i = 0; i < 16; ++i) held.push_back(SoundBuffer::Create(device, Tone(10)));
+    EXPECT_EQ(Mix_AllocateChannels(-1), channels);
+}
 
 // Every call on a buffer of a closed device does nothing, even once the device opens again.
 TEST_F(SoundTest, BuffersOfAClosedDeviceStaySilent) {
