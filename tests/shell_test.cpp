@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/form.h"
+#include "shell/little_endian.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -47,6 +48,10 @@ TEST(Options, FieldsInRangeAreKeptTheOthersTakeTheirDefaults) {
     early->DataDir = dir.Str();
     early->Close();
     EXPECT_FALSE(fs::exists(dir.Path() / "opt.ez"));
+    // The files' fields are little-endian, every byte of them.
+    std::vector<uint8_t> field(4);
+    WriteLe32(field.data(), 0x12345678);
+    EXPECT_EQ(field, std::vector<uint8_t>({0x78, 0x56, 0x34, 0x12}));
 }
 
 TEST(Shell, StartSoundsF1TheErrorScreenAndClose) {
