@@ -236,6 +236,13 @@ TEST(FightFiring, PaymentLimitsAndHeldButtons) {
     duel.Hold(Key::H);
     ASSERT_LT(duel.FramesUntil(1, 1), 200);
     EXPECT_EQ(p1.ActionState, 1);
+    // A weapon pressed while dash is held still starts that weapon.
+    duel.Hold(Key::H, false);
+    ASSERT_LT(duel.FramesUntil(0, 0), 200);
+    duel.Hold(Key::V);
+    duel.Press({Key::H});
+    duel.Frame(2);
+    EXPECT_EQ(p1.ActionState, 2);
 }
 
 TEST(FightFiring, TheGuardAndTheBeam) {
