@@ -260,6 +260,19 @@ TEST(Ending, CreditsFadeInAndOutThenTheTitle) {
     EXPECT_EQ(f.GameState, kStateTitle);
 }
 
+// Time running out in a Limit fight shows the time-over screen for its whole 300 frames.
+TEST(Runs, ALimitFightOutOfTime) {
+    GameRig rig;
+    TForm1& f = *rig.form;
+    f.FormShow();
+    StartRun(f, 4, "g");
+    IntoFight(f);
+    f.LimitElapsed = f.LimitFrames - 2;
+    RunWhile(f, kStateFight, 5);
+    ASSERT_EQ(f.GameState, kStateTimeOver);
+    EXPECT_EQ(FramesWhile(f, kStateTimeOver, 400), 300);
+}
+
 TEST(Runs, TheSurvivalResultOnTimeAndLate) {
     GameRig rig;
     TForm1& f = *rig.form;
