@@ -13,14 +13,14 @@ TEST(SelectStep, CursorsDecisionsAndSpeed) {
         const char* keys;
         int32_t toP1 = 1, toP2 = 1, decided1 = 0, decided2 = 0, toWait = 0;
     } rows[] = {
-        {.keys = "ssssss", .toP1 = 5},                                      // down to five, no further while hidden;
-        {.best = 10, .keys = "ssssss", .toP1 = 6},                          // a best score of ten unlocks the sixth
-        {.p1 = 12, .keys = "gsgw", .toP1 = 13, .decided1 = 1},              // a decided cursor stays
-        {.keys = "2261", .toP2 = 13, .decided2 = 1},                        // player 2 on its own keys,
-        {.mode = 3, .keys = "2261"},                                        // only with two players
-        {.wait = 1, .keys = "bbb"},                                         // guard: faster, down to no wait
-        {.wait = 99, .keys = "vvv", .toWait = 100},                         // dash: slower, up to a wait of 100
-        {.wait = 3, .keys = "B0+", .toWait = 2},                            // once a press, either player
+        {.keys = "ssssss", .toP1 = 5},                          // down to five, no further while hidden;
+        {.best = 10, .keys = "ssssss", .toP1 = 6},              // a best score of ten unlocks the sixth
+        {.p1 = 12, .keys = "gsgw", .toP1 = 13, .decided1 = 1},  // none on a robot without data; a decided cursor stays
+        {.keys = "2261", .toP2 = 13, .decided2 = 1},            // player 2 on its own keys,
+        {.mode = 3, .keys = "2261"},                            // only with two players
+        {.wait = 1, .keys = "bbb"},                             // guard: faster, down to no wait
+        {.wait = 99, .keys = "vvv", .toWait = 100},             // dash: slower, up to a wait of 100
+        {.wait = 3, .keys = "B0+", .toWait = 2},                // once a press, either player
         {.mode = 4, .wait = 3, .keys = "gv0", .decided1 = 1, .toWait = 4},  // decided or not; player 2 with two
     };
     ScreenRig rig;
@@ -103,6 +103,7 @@ TEST(Screens, MenusSelectAndPreFight) {
         f.P2RobotId = 13;
         rig.Draw(&TForm1::Draw_Select);
         EXPECT_TRUE(rig.Shows(300, 310, "GAME-SPEED = 70", 0x008000, 2));
+        EXPECT_TRUE(rig.Shows(490, 320, "Dash-Button = SpeedDown!", 0xFF0000, 2));
         // A mark under player 2's robot's name, none under player 1's sixth; an arrow along
         // the foot of each list, 200 pixels.
         EXPECT_EQ(CountIndex(*rig.back, {20, 280, 170, 281}, blue), 0);
@@ -136,7 +137,7 @@ TEST(Screens, MenusSelectAndPreFight) {
         {.mode = 4, .p2 = 6, .at = 0, .name = "ZAroru vave Varizoz", .colour = 0xFFFFFF},
         {.mode = 2, .p2 = 6, .at = 50, .name = "ViveraziV", .colour = 0xFFFFFF},
         {.mode = 3, .p2 = 16, .at = 51, .name = "ViveraziV", .colour = 0xBFBFBF},
-        {.mode = 1, .p2 = 4, .at = 240, .name = "DedaZivirEvavid", .colour = 0x3F3F3F},
+        {.mode = 1, .p2 = 4, .at = 250, .name = "DedaZivirEvavid", .colour = 0x3F3F3F},
         {.mode = 1, .p2 = 12, .at = 251, .name = "Zo-Ra", .colour = 0x000000},  // faded out
     };
     for (const auto& r : rows) {
