@@ -148,6 +148,10 @@ TEST_F(TextTest, GlyphsSitInTheirCellAtTheSizeAndWeightAsked) {
     EXPECT_EQ(font_->Face()->Measure("0123456789"), 120);
     EXPECT_EQ(MakeFont(20, 1)->Face()->Measure("0123456789"), 10);
     EXPECT_EQ(font_->Face()->Measure("漢字"), 48);
+    // Wide glyphs show too, whatever their width in whole bytes of the rendered bitmap.
+    for (int height = 8; height <= 40; ++height)
+        for (const char* letter : {"M", "W", "漢", "■"})
+            EXPECT_GT(Draw(MakeFont(height, height / 2).get(), letter, true), 0) << letter << " at " << height;
     // From weight 600 on, fonts are bold: more ink.
     EXPECT_GT(Draw(MakeFont(20, 12, 600).get(), "E", true), count);
 

@@ -102,12 +102,14 @@ TEST(BestTables, EntriesComeInOrderAndTheFilesCarryTheirChecks) {
     EXPECT_EQ(rig.f.ScoreFileError, 0);
     // The five best, largest first, an equal value below the older one; c1 = 9 + 2·8 + 3·7 +
     // 4·6 + 5·5 = 95, c2 = 9 − 8 + 7 − 6 + 5 + 1 = 8, c3 = 95 mod 8 = 7.
+    EXPECT_EQ(fs::file_size(rig.File(false)), 64u);
     EXPECT_EQ(Fields(rig.File(false)), (std::vector<int32_t>{9, 2, 8, 7, 7, 6, 6, 5, 5, 1, 95, 0, 8, 0, 7, 0}));
     // A Limit result is the rest of the budget, in its difficulty's row; c1 = c2 = V(0,0) = 100.
     rig.Limit(0, 100, 1);
     rig.Limit(2, 40, 7);
     rig.Limit(2, 70, 5);
     EXPECT_EQ(rig.f.ScoreFileError, 0);
+    EXPECT_EQ(fs::file_size(rig.File(true)), 192u);
     EXPECT_EQ(Fields(rig.File(true)), (std::vector<int32_t>{
                                           100, 1, 0,  0, 0, 0, 0, 0, 0, 0, 100, 0, 100, 0, 200, 0,  // easy
                                           0,   0, 0,  0, 0, 0, 0, 0, 0, 0, 0,   0, 0,   0, 0,   0,  // normal

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -120,16 +121,38 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
                     for (int n = 0; n < kChainNodes; ++n)
                         EXPECT_EQ(Ints(t.Node[h][0][n].SrcRect, t.Node[h][0][n].SrcRect + 4),
                                   Ints(t.Node[8 - h][0][n].SrcRect, t.Node[8 - h][0][n].SrcRect + 4));
-            // A hit in any node throws the robot into its hit reaction; a guard stands.
-            for (auto& sequence : pl.graph.Node)
-                for (ActionNode& n : sequence) {
+            // Volleys to the left are mirror images of volleys to the right, but for the one
+            // launch point the three-bullet gun's design keeps apart.
+            std::vector<std::string> unmirrored;
+            for (size_t slot = 0; slot < pl.weapons.size(); ++slot)
+                for (int h = 1; h < 4; ++h)
+                    for (int c = 0; c < pl.weapons[slot].Columns; ++c) {
+                        const LaunchOffset right = pl.weapons[slot].LaunchPoint[h][c];
+                        const LaunchOffset left = pl.weapons[slot].LaunchPoint[8 - h][c];
+                        if (right.x != -left.x || right.y != left.y)
+                            unmirrored.push_back(::testing::PrintToString(
+                                std::array{int(slot), h, c, right.x, right.y, left.x, left.y}));
+                    }
+            if (!unmirrored.empty()) {
+                // slot, heading, column, the point to the right, the point to the left
+                EXPECT_EQ(unmirrored, std::vector<std::string>{"{ 0, 1, 0, 80, -70, -80, -50 }"});
+            }
+            // A hit in any node throws the robot into its hit reaction; a guard stands. Each node
+            // shows a picture of its own sequence's row or an earlier one, at its own place or an
+            // earlier one: an animation may show a picture again, never one ahead of itself.
+            for (int s = 0; s < kSequences; ++s)
+                for (int k = 0; k < kSequenceNodes; ++k) {
+                    ActionNode& n = pl.graph.Node[s][k];
                     if (n.Duration < 1) continue;
+                    SCOPED_TRACE(::testing::Message() << "node " << s << "." << k);
+                    EXPECT_LE(n.Motion, s);
+                    EXPECT_LE(n.Frame, k);
                     pl.fighter.CurrentNode = &n;
                     pl.fighter.ActionState = n.Kind;
                     ShotRecord r{
                         .PosX = pl.fighter.PosX, .PosY = pl.fighter.PosY, .HitArmed = 1, .Node = &blow, .Trail = {}};
                     f.HitShot(r, p);
-                    EXPECT_EQ(pl.fighter.CurrentNode->Kind, n.Kind == 5 ? 5 : 6) << (&n - &pl.graph.Node[0][0]);
+                    EXPECT_EQ(pl.fighter.CurrentNode->Kind, n.Kind == 5 ? 5 : 6);
                 }
         }
 }

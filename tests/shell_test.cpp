@@ -3,11 +3,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/bitmap.h"
 #include "shell/form.h"
 #include "shell/little_endian.h"
 #include "test_support.h"
@@ -48,6 +50,14 @@ TEST(Options, FieldsInRangeAreKeptTheOthersTakeTheirDefaults) {
     early->DataDir = dir.Str();
     early->Close();
     EXPECT_FALSE(fs::exists(dir.Path() / "opt.ez"));
+    // Options that cannot be stored are reported.
+    fs::create_directory(dir.Path() / "opt.ez");
+    auto blocked = std::make_unique<TForm1>();
+    blocked->DataDir = dir.Str();
+    blocked->LoadOptions();
+    ::testing::internal::CaptureStderr();
+    blocked->Close();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Could not write opt.ez\n");
     // The files' fields are little-endian, every byte of them.
     std::vector<uint8_t> field(4);
     WriteLe32(field.data(), 0x12345678);
@@ -67,6 +77,11 @@ TEST(Shell, StartSoundsF1TheErrorScreenAndClose) {
     EXPECT_EQ(f.GameMode, 3);
     EXPECT_EQ(f.LimitFrames, 7500);
     EXPECT_TRUE(f.HiddenRobotUnlocked());
+    // The title screen shows its picture alone.
+    f.App.Pump();
+    const auto title = dw::LoadBitmapSurface(f.DirectDrawObj.get(), "TITLE");
+    ASSERT_TRUE(title);
+    EXPECT_TRUE(std::equal(title->Pixels(), title->Pixels() + 800 * 600, f.BackSurface()->Pixels()));
     // The sounds playing after an action, all stopped before it. Short sounds must still be
     // playing when they are looked at: the actions are steps without a frame's drawing.
     auto playing = [&](const std::function<void()>& act) {
