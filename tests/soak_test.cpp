@@ -47,7 +47,12 @@ std::string Broken(TForm1& f, int32_t before) {
 
 }  // namespace
 
-TEST(Soak, EveryRobotAsEitherPlayerInEveryModeUnderRandomControls) {
+// One game mode (1..4) a test, so that the modes soak side by side.
+class Soak : public ::testing::TestWithParam<int> {};
+INSTANTIATE_TEST_SUITE_P(Modes, Soak, ::testing::Range(1, 5));
+
+TEST_P(Soak, EveryRobotAsEitherPlayerUnderRandomControls) {
+    const int mode = GetParam();
     int count = 0;
     const int32_t* robots = LadderIds(count);  // every robot with data
     const long pairings = 4L * count;
@@ -60,51 +65,49 @@ TEST(Soak, EveryRobotAsEitherPlayerInEveryModeUnderRandomControls) {
     // A small window keeps each present cheap: the game fits its frame into any window.
     SDL_SetWindowFullscreen(f.DirectDrawObj->Window(), 0);
     SDL_SetWindowSize(f.DirectDrawObj->Window(), 80, 60);
-    std::mt19937 rng(20261206);
+    std::mt19937 rng(20261206 + mode);
     bool held[size_t(dw::Key::Escape)] = {};  // each key the players use
-    for (int mode = 1; mode <= 4; ++mode) {
-        for (int i = 0; i < count; ++i) {
-            // Each robot once as player 1 and once as player 2 in each mode. Both are loaded as
-            // the second player's own choice; from the next fight on the mode draws player 2's.
-            const int32_t p1 = robots[i];
-            const int32_t p2 = robots[(i + mode) % count];
-            SCOPED_TRACE(::testing::Message() << "mode " << mode << ", robots " << p1 << " and " << p2);
-            f.ToSelect();
-            f.GameMode = 2;
-            f.P1RobotId = p1;
-            f.P2RobotId = p2;
-            f.ToBefore();
-            f.GameMode = mode;
-            if (mode == 1) f.StageNo = i % 6;
-            f.ToFight();
-            f.StateFrames = 89;  // the fight's introduction on its last frame
-            int32_t state = f.GameState;
-            long inState = 0;
-            for (long frame = 0; frame < perPairing; ++frame) {
-                // Random presses and releases, a few keys at a time; now and then F1.
-                for (size_t k = 0; k < std::size(held); ++k) {
-                    if (rng() % 16 != 0) continue;
-                    held[k] = !held[k];
-                    f.Keys.Press(dw::Key(k), held[k]);
-                }
-                if (rng() % 4000 == 0) testing_support::PushKey(SDL_SCANCODE_F1, true);
-                f.FrameWait = 0;  // the game speed keys would slow the run down
-                // A fight that random controls drag out is helped to its end: after 50 frames both
-                // have 20 armour at most, after 80 one of them loses (player 2 on the sixth
-                // stage, so the ladder reaches the ending).
-                if (f.GameState == kStateFight && inState == 50)
-                    for (FighterState* x : {&f.P1Fighter, &f.P2Fighter}) x->Armour = std::min(x->Armour, 20);
-                if (f.GameState == kStateFight && inState == 80) (i % 3 == 1 ? f.P1Fighter : f.P2Fighter).Armour = 0;
-                const int32_t before = f.GameState;
-                f.App.Pump();
-                ASSERT_FALSE(f.Closed()) << "frame " << frame;
-                ASSERT_EQ(Broken(f, before), "") << "frame " << frame;
-                ASSERT_LT(++inState, 9000) << "stuck in state " << state;
-                if (f.GameState == state) continue;
-                state = f.GameState;
-                inState = 0;
+    for (int i = 0; i < count; ++i) {
+        // Each robot once as player 1 and once as player 2 in each mode. Both are loaded as
+        // the second player's own choice; from the next fight on the mode draws player 2's.
+        const int32_t p1 = robots[i];
+        const int32_t p2 = robots[(i + mode) % count];
+        SCOPED_TRACE(::testing::Message() << "mode " << mode << ", robots " << p1 << " and " << p2);
+        f.ToSelect();
+        f.GameMode = 2;
+        f.P1RobotId = p1;
+        f.P2RobotId = p2;
+        f.ToBefore();
+        f.GameMode = mode;
+        if (mode == 1) f.StageNo = i % 6;
+        f.ToFight();
+        f.StateFrames = 89;  // the fight's introduction on its last frame
+        int32_t state = f.GameState;
+        long inState = 0;
+        for (long frame = 0; frame < perPairing; ++frame) {
+            // Random presses and releases, a few keys at a time; now and then F1.
+            for (size_t k = 0; k < std::size(held); ++k) {
+                if (rng() % 16 != 0) continue;
+                held[k] = !held[k];
+                f.Keys.Press(dw::Key(k), held[k]);
             }
+            if (rng() % 4000 == 0) testing_support::PushKey(SDL_SCANCODE_F1, true);
+            f.FrameWait = 0;  // the game speed keys would slow the run down
+            // A fight that random controls drag out is helped to its end: after 50 frames both
+            // have 20 armour at most, after 80 one of them loses (player 2 on the sixth
+            // stage, so the ladder reaches the ending).
+            if (f.GameState == kStateFight && inState == 50)
+                for (FighterState* x : {&f.P1Fighter, &f.P2Fighter}) x->Armour = std::min(x->Armour, 20);
+            if (f.GameState == kStateFight && inState == 80) (i % 3 == 1 ? f.P1Fighter : f.P2Fighter).Armour = 0;
+            const int32_t before = f.GameState;
+            f.App.Pump();
+            ASSERT_FALSE(f.Closed()) << "frame " << frame;
+            ASSERT_EQ(Broken(f, before), "") << "frame " << frame;
+            ASSERT_LT(++inState, 9000) << "stuck in state " << state;
+            if (f.GameState == state) continue;
+            state = f.GameState;
+            inState = 0;
         }
     }
-    std::printf("soak: %ld frames\n", perPairing * pairings);
+    std::printf("soak: %ld frames in mode %d\n", perPairing * count, mode);
 }
