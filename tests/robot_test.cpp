@@ -121,21 +121,29 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
                     for (int n = 0; n < kChainNodes; ++n)
                         EXPECT_EQ(Ints(t.Node[h][0][n].SrcRect, t.Node[h][0][n].SrcRect + 4),
                                   Ints(t.Node[8 - h][0][n].SrcRect, t.Node[8 - h][0][n].SrcRect + 4));
-            // Volleys to the left are mirror images of volleys to the right, but for the one
-            // launch point the three-bullet gun's design keeps apart.
-            std::vector<std::string> unmirrored;
-            for (size_t slot = 0; slot < pl.weapons.size(); ++slot)
-                for (int h = 1; h < 4; ++h)
-                    for (int c = 0; c < pl.weapons[slot].Columns; ++c) {
-                        const LaunchOffset right = pl.weapons[slot].LaunchPoint[h][c];
-                        const LaunchOffset left = pl.weapons[slot].LaunchPoint[8 - h][c];
-                        if (right.x != -left.x || right.y != left.y)
-                            unmirrored.push_back(::testing::PrintToString(
-                                std::array{int(slot), h, c, right.x, right.y, left.x, left.y}));
+            // Volleys to the left are mirror images of volleys to the right, and volleys down of
+            // volleys up. Barrels set in a slant break it at heading 4's third barrel, and the
+            // three-bullet gun also at heading 1's first; each point is named with its mirror's.
+            const std::set<std::string> slant = {"{ 0, 4, 2, -10, -20, -10, 40 }"};
+            const std::set<std::string> gun = {
+                "{ 0, 4, 2, -10, -20, -10, 40 }",
+                "{ 1, 3, 0, 80, -70, 80, 50 }",
+                "{ 1, 7, 0, 80, -70, -80, -50 }",
+            };
+            for (const WeaponData& w : pl.weapons) {
+                std::set<std::string> unmirrored;
+                for (const auto& [h, mirror, sx, sy] :
+                     {std::array{1, 7, -1, 1}, std::array{2, 6, -1, 1}, std::array{3, 5, -1, 1},
+                      std::array{0, 4, 1, -1}, std::array{1, 3, 1, -1}, std::array{7, 5, 1, -1}})
+                    for (int c = 0; c < w.Columns; ++c) {
+                        const LaunchOffset a = w.LaunchPoint[h][c];
+                        const LaunchOffset b = w.LaunchPoint[mirror][c];
+                        if (a.x != sx * b.x || a.y != sy * b.y)
+                            unmirrored.insert(::testing::PrintToString(std::array{h, mirror, c, a.x, a.y, b.x, b.y}));
                     }
-            if (!unmirrored.empty()) {
-                // slot, heading, column, the point to the right, the point to the left
-                EXPECT_EQ(unmirrored, std::vector<std::string>{"{ 0, 1, 0, 80, -70, -80, -50 }"});
+                if (!unmirrored.empty()) {
+                    EXPECT_EQ(unmirrored, unmirrored.size() == 1 ? slant : gun) << "weapon " << &w - pl.weapons.data();
+                }
             }
             // A hit in any node throws the robot into its hit reaction; a guard stands. Each node
             // shows a picture of its own sequence's row or an earlier one, at its own place or an
