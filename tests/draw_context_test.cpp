@@ -24,7 +24,6 @@ ColorTable TestPalette() {
     t[5] = {0, 0, 255};
     return t;
 }
-std::string Picture(const Surface& s) { return testing_support::Picture(s, ".KWRGB"); }
 
 using Draw = std::function<void(DrawContext&)>;
 
@@ -102,7 +101,7 @@ TEST(DrawContextTest, ShapesAndLinesDrawExactlyTheirPixels) {
     for (size_t i = 0; i < std::size(rows); ++i) {
         s->Fill(0);
         rows[i].draw(dc);
-        EXPECT_EQ(Picture(*s), rows[i].want) << "row " << i;
+        EXPECT_EQ(testing_support::Picture(*s, ".KWRGB"), rows[i].want) << "row " << i;
     }
 }
 
@@ -172,11 +171,9 @@ TEST_F(TextTest, GlyphsSitInTheirCellAtTheSizeAndWeightAsked) {
     dc_.SetTransparentBackground(true);
     dcLarge.TextOut(-7 + 20, -9 + 20, "Wj漢");
     dcLarge.TextOut(390 + 20, 190 + 20, "Wj漢");
-    dc_.TextOut(-7, -9, "Wj漢");
-    dc_.TextOut(390, 190, "Wj漢");
-    dc_.TextOut(INT_MAX - 3, 0, "Wj漢");
-    dc_.TextOut(INT_MIN, INT_MIN, "Wj漢");
-    dc_.TextOut(0, INT_MAX, "Wj漢");
+    for (const auto& [x, y] :
+         std::to_array<std::array<int, 2>>({{-7, -9}, {390, 190}, {INT_MAX - 3, 0}, {INT_MIN, INT_MIN}, {0, INT_MAX}}))
+        dc_.TextOut(x, y, "Wj漢");
     int differ = 0;
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 400; ++x) differ += surface_->Get(x, y) != large->Get(x + 20, y + 20);

@@ -48,7 +48,7 @@ double Rate(const std::vector<double>& shown) {
 }
 
 TEST(FramePacer, SixtyFramesASecondOnEveryMonitorHoweverLongAPresentTakes) {
-    for (int hz : {60, 75, 144}) {
+    for (int hz : {60, 75, 144})
         for (bool vsync : {false, true}) {
             for (int presentMs : {0, 5}) {
                 SCOPED_TRACE(testing::Message() << hz << " Hz, vsync " << vsync << ", present " << presentMs << " ms");
@@ -61,17 +61,15 @@ TEST(FramePacer, SixtyFramesASecondOnEveryMonitorHoweverLongAPresentTakes) {
             EXPECT_LE(slow, 60);
             EXPECT_GE(slow, 30);
         }
-    }
 }
 
 TEST(FramePacer, VsyncOnlyOnADisplayOfAboutSixtyHertzAndWithoutAFrameWait) {
-    struct Row {
+    const struct {
         int refreshHz;
         bool vsync;
         int frameWaitMs;
         bool usesVsync;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {.refreshHz = 60, .vsync = true, .frameWaitMs = 0, .usesVsync = true},
         {.refreshHz = 59, .vsync = true, .frameWaitMs = 0, .usesVsync = true},
         {.refreshHz = 61, .vsync = true, .frameWaitMs = 0, .usesVsync = true},
@@ -81,7 +79,7 @@ TEST(FramePacer, VsyncOnlyOnADisplayOfAboutSixtyHertzAndWithoutAFrameWait) {
         {.refreshHz = 60, .vsync = false, .frameWaitMs = 0, .usesVsync = false},
         {.refreshHz = 60, .vsync = true, .frameWaitMs = 1, .usesVsync = false},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         FramePacer pacer(kSecond);
         EXPECT_EQ(pacer.Next(kSecond, r.vsync, r.refreshHz, r.frameWaitMs).vsync, r.usesVsync)
             << r.refreshHz << " Hz, vsync " << r.vsync << ", frame wait " << r.frameWaitMs;

@@ -37,11 +37,6 @@ Bytes File(uint32_t format, uint32_t tracks, uint32_t division, const std::vecto
 // A format-0 file of this one track.
 Bytes Tune(const Bytes& track) { return File(0, 1, 96, {Chunk("MTrk", track)}); }
 
-Bytes Cut(Bytes b, size_t n) {
-    b.resize(b.size() - n);
-    return b;
-}
-
 Bytes Changed(Bytes b, size_t at, uint8_t value) {
     b.at(at) = value;
     return b;
@@ -50,13 +45,12 @@ Bytes Changed(Bytes b, size_t at, uint8_t value) {
 TEST(MidiCheck, TheHeaderChunksAndEveryEventMustBeWhatThePlayerReads) {
     const Bytes end = Chunk("MTrk", {0, 0xFF, 0x2F, 0});  // a track of no length
     const Bytes one = File(0, 1, 96, {end});
-    struct Row {
+    const struct {
         const char* name;
         Bytes file = {};    // or else a format-0 file of one track:
         Bytes events = {};  // these events, then the end of track
         bool valid;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {.name = "one track", .file = one, .valid = true},
         {.name = "a chunk of another kind", .file = File(1, 1, 480, {Chunk("XFIH", {1}), end}), .valid = true},
         {.name = "127 tracks", .file = File(2, 127, 96, std::vector(127, end)), .valid = true},
@@ -72,13 +66,12 @@ TEST(MidiCheck, TheHeaderChunksAndEveryEventMustBeWhatThePlayerReads) {
         {.name = "fewer tracks than announced", .file = File(1, 3, 96, {end, end}), .valid = false},
         {.name = "more tracks than announced", .file = File(1, 1, 96, {end, end}), .valid = false},
         {.name = "a chunk id not in ASCII", .file = File(1, 1, 96, {Chunk("XF\x80H", {}), end}), .valid = false},
-        {.name = "the track cut short", .file = Cut(one, 1), .valid = false},
+        {.name = "the track cut short", .file = Bytes(one.begin(), one.end() - 1), .valid = false},
         {.name = "half a chunk header", .file = File(0, 1, 96, {end, {'M', 'T', 'r', 'k'}}), .valid = false},
         {.name = "a chunk past the end", .file = File(0, 1, 96, {{'M', 'T', 'r', 'k', 0x80, 0, 0, 0}}), .valid = false},
-        {.name = "shorter than a header", .file = Cut(one, one.size() - 13), .valid = false},
+        {.name = "shorter than a header", .file = Bytes(one.begin(), one.begin() + 13), .valid = false},
         {.name = "not MThd", .file = Changed(one, 3, 'D'), .valid = false},
 
-        {.name = "only an end of track", .events = {}, .valid = true},
         {.name = "notes under running status", .events = {0, 0x90, 60, 100, 96, 60, 0}, .valid = true},
         {.name = "a controller, programs", .events = {0, 0xBF, 7, 100, 0, 0xC0, 5, 0, 6}, .valid = true},
         {.name = "channel pressure, pitch bend", .events = {0, 0xDF, 64, 0, 0xE0, 0, 64}, .valid = true},
@@ -110,7 +103,7 @@ TEST(MidiCheck, TheHeaderChunksAndEveryEventMustBeWhatThePlayerReads) {
         {.name = "a byte after the end of track", .file = Tune({0, 0xFF, 0x2F, 0, 0}), .valid = false},
         {.name = "two ends of track", .file = Tune({0, 0xFF, 0x2F, 0, 0, 0xFF, 0x2F, 0}), .valid = false},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         Bytes events = row.events;
         events.insert(events.end(), {0, 0xFF, 0x2F, 0});
         EXPECT_EQ(IsMidiFile(row.file.empty() ? Tune(events) : row.file), row.valid) << row.name;

@@ -2,7 +2,6 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -11,8 +10,8 @@
 namespace dw {
 namespace {
 
-// A tone of the given length, 16-bit mono at 22050 Hz.
-WaveData Tone(int milliseconds) {
+// Silence of the given length, 16-bit mono at 22050 Hz.
+WaveData Silence(int milliseconds) {
     WaveData w;
     w.format = {.formatTag = 1,
                 .channels = 1,
@@ -20,11 +19,7 @@ WaveData Tone(int milliseconds) {
                 .avgBytesPerSec = 44100,
                 .blockAlign = 2,
                 .bitsPerSample = 16};
-    for (int i = 0; i < 22050 * milliseconds / 1000; ++i) {
-        const auto v = uint16_t(int16_t(8000 * std::sin(double(i) * 0.1)));
-        w.samples.push_back(uint8_t(v & 0xFF));
-        w.samples.push_back(uint8_t(v >> 8));
-    }
+    w.samples.assign(size_t(22050 * milliseconds / 1000) * 2, 0);
     return w;
 }
 
@@ -37,16 +32,16 @@ protected:
 // A buffer's mixer channel is free again once the buffer goes, for the next buffer to take.
 TEST_F(SoundTest, ABufferGivesBackItsChannel) {
     std::vector<std::unique_ptr<SoundBuffer>> held;
-    for (int i = 0; i < 16; ++i) held.push_back(SoundBuffer::Create(device, Tone(10)));
+    for (int i = 0; i < 16; ++i) held.push_back(SoundBuffer::Create(device, Silence(10)));
     const int channels = Mix_AllocateChannels(-1);
     held.clear();
-    for (int i = 0; i < 16; ++i) held.push_back(SoundBuffer::Create(device, Tone(10)));
+    for (int i = 0; i < 16; ++i) held.push_back(SoundBuffer::Create(device, Silence(10)));
     EXPECT_EQ(Mix_AllocateChannels(-1), channels);
 }
 
 // Every call on a buffer of a closed device does nothing, even once the device opens again.
 TEST_F(SoundTest, BuffersOfAClosedDeviceStaySilent) {
-    auto a = SoundBuffer::Create(device, Tone(2000));
+    auto a = SoundBuffer::Create(device, Silence(2000));
     ASSERT_TRUE(a);
     a->Play();
     device.Close();

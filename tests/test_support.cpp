@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
-#include <vector>
 
 namespace testing_support {
 
@@ -31,20 +30,20 @@ const char* GameDataDir() {
     return dir;
 }
 
-ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
+// Sets a variable, or removes it given no value.
+static void PutEnv(const std::string& name, const char* value) {
     if (value)
-        setenv(name, value, 1);
+        setenv(name.c_str(), value, 1);
     else
-        unsetenv(name);
+        unsetenv(name.c_str());
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (old_)
-        setenv(name_.c_str(), old_->c_str(), 1);
-    else
-        unsetenv(name_.c_str());
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    PutEnv(name_, value);
 }
+
+ScopedEnv::~ScopedEnv() { PutEnv(name_, old_ ? old_->c_str() : nullptr); }
 
 void PushKey(SDL_Scancode code, bool down) {
     SDL_Event e{};
@@ -147,15 +146,12 @@ void OpenHeadless(TForm1& f) {
 
 ScreenRig::ScreenRig() : form(std::make_unique<TForm1>()), back(dw::Surface::Create(800, 600)) {
     for (int i = 0; i < 256; ++i) palette[size_t(i)] = {uint8_t(i), uint8_t(i), uint8_t(i)};
-    const auto colours = std::to_array<dw::PaletteEntry>({
-        {.r = 255, .g = 0, .b = 0},  // 1: red
-        {.r = 0, .g = 0, .b = 255},  // 2: blue
-        {.r = 0, .g = 128, .b = 0},  // 3 and 4: greens
-        {.r = 0, .g = 120, .b = 0},
-        {.r = 180, .g = 0, .b = 0},  // 5: dark red
-        {.r = 0, .g = 0, .b = 180},  // 6: dark blue
-    });
-    std::copy(std::begin(colours), std::end(colours), palette.begin() + 1);
+    palette[1] = {.r = 255, .g = 0, .b = 0};  // red
+    palette[2] = {.r = 0, .g = 0, .b = 255};  // blue
+    palette[3] = {.r = 0, .g = 128, .b = 0};  // greens
+    palette[4] = {.r = 0, .g = 120, .b = 0};
+    palette[5] = {.r = 180, .g = 0, .b = 0};  // dark red
+    palette[6] = {.r = 0, .g = 0, .b = 180};  // dark blue
     OpenHeadless(*form);
     form->DirectDrawObj->SetPalette(palette);
     form->FillRoster();

@@ -10,10 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!dw::DecodeBitmap(std::span(data, size), out)) return 0;
     // Touch every pixel the decoder claims to have, so a size mismatch shows up.
     unsigned sum = 0;
-    const size_t count = size_t(out.width) * size_t(out.height);
-    for (size_t i = 0; i < count; ++i) sum += out.pixels[i];
+    for (size_t i = 0; i < size_t(out.width) * size_t(out.height); ++i) sum += out.pixels[i];
     for (const dw::PaletteEntry& c : out.colors) sum += c.r + c.g + c.b;
-    volatile unsigned sink = sum;
-    (void)sink;
+    [[maybe_unused]] volatile unsigned sink = sum;
     return 0;
 }

@@ -3,7 +3,6 @@
 // read and check it, enter a value, write it, then reads the written image again.
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -28,14 +27,12 @@ void Enter(ScoreRow& row, int32_t value, int32_t robot) {
     const ScoreRow before = row;
     EnterBest(row, value, robot);
     Check(Same(std::span(row).subspan(5), std::span(before).subspan(5)));
-    bool ordered = true, found = false;
-    for (size_t i = 0; i < 5; ++i) {
-        if (i > 0) ordered = ordered && before[i - 1].Value >= before[i].Value;
-        found = found || (row[i].Value == value && row[i].RobotTypeId == robot);
-    }
+    const bool found = std::any_of(row.begin(), row.begin() + 5,
+                                   [&](const ScoreEntry& e) { return e.Value == value && e.RobotTypeId == robot; });
     Check(found || before[4].Value >= value);
-    if (!ordered) return;
-    for (size_t i = 1; i < 5; ++i) Check(row[i - 1].Value >= row[i].Value);
+    const auto higher = [](const ScoreEntry& a, const ScoreEntry& b) { return a.Value > b.Value; };
+    if (std::is_sorted(before.begin(), before.begin() + 5, higher))
+        Check(std::is_sorted(row.begin(), row.begin() + 5, higher));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (out.samples.empty() || out.samples.size() % out.format.blockAlign != 0) std::abort();
     unsigned sum = 0;
     for (uint8_t s : out.samples) sum += s;
-    volatile unsigned sink = sum;
-    (void)sink;
+    [[maybe_unused]] volatile unsigned sink = sum;
     return 0;
 }
