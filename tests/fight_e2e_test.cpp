@@ -7,8 +7,8 @@
 #include "shell/form.h"
 #include "test_support.h"
 
+using testing_support::FramesWhile;
 using testing_support::PushKey;
-using testing_support::RunWhile;
 
 TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     testing_support::GameRig rig;
@@ -16,9 +16,9 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     f.FormShow();
     testing_support::ToSelectScreen(f, 2);
     testing_support::Play(f, "dsssg62221");  // both players on "D-2-E", decided
-    RunWhile(f, kStateSelect, 30);
-    RunWhile(f, kStatePreFight, 300);
-    RunWhile(f, kStateFightIntro, 200);
+    FramesWhile(f, kStateSelect, 30);
+    FramesWhile(f, kStatePreFight, 300);
+    FramesWhile(f, kStateFightIntro, 200);
     ASSERT_EQ(f.GameState, kStateFight);
 
     // A hit plays its weapon's hit sound ("HITTEDn" on buffer n - 1): on the first copies when
@@ -63,6 +63,6 @@ TEST(FightEndToEnd, TwoD2EsFightToAKnockOutAndReturnToSelect) {
     PushKey(SDL_SCANCODE_G, false);
     EXPECT_EQ(f.GameState, kStateFightOver);
     EXPECT_EQ(f.Winner, 1);
-    RunWhile(f, kStateFightOver, 200);
+    FramesWhile(f, kStateFightOver, 200);
     EXPECT_EQ(f.GameState, kStateSelect);
 }

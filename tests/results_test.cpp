@@ -57,14 +57,14 @@ struct FileRig {
 // elsewhere).
 void Finish(TForm1& f, int32_t state, int32_t counter) {
     if (f.GameState == state) f.StateFrames = counter;
-    RunWhile(f, state, 20);
+    FramesWhile(f, state, 20);
 }
 
 // From the title into the pre-fight screen of a run, the robot chosen by the keys.
 void StartRun(TForm1& f, int mode, const char* keys) {
     ToSelectScreen(f, mode);
     Play(f, keys);
-    RunWhile(f, kStateSelect, 30);
+    FramesWhile(f, kStateSelect, 30);
 }
 
 void IntoFight(TForm1& f) {
@@ -76,7 +76,7 @@ void IntoFight(TForm1& f) {
 // The fight ends the next frame; the fight-over screen runs to its end.
 void KnockOut(TForm1& f, FighterState& loser) {
     loser.Armour = 0;
-    RunWhile(f, kStateFight, 5);
+    FramesWhile(f, kStateFight, 5);
     Finish(f, kStateFightOver, 145);
 }
 
@@ -268,7 +268,7 @@ TEST(Runs, ALimitFightOutOfTime) {
     StartRun(f, 4, "g");
     IntoFight(f);
     f.LimitElapsed = f.LimitFrames - 2;
-    RunWhile(f, kStateFight, 5);
+    FramesWhile(f, kStateFight, 5);
     ASSERT_EQ(f.GameState, kStateTimeOver);
     EXPECT_EQ(FramesWhile(f, kStateTimeOver, 400), 300);
 }
@@ -321,7 +321,7 @@ TEST(Runs, TheLadderThroughTheEndingWithEachScreensTune) {
     change("Start.mid", [&] { f.FormShow(); });
     change("Select.mid", [&] { ToSelectScreen(f, 1); });
     Play(f, "g");
-    RunWhile(f, kStateSelect, 30);
+    FramesWhile(f, kStateSelect, 30);
     // Stages 0..5, the tunes of the fight alternating, then the ending, then the title.
     for (int stage = 0; stage < 6 && !f.Closed(); ++stage) {
         change(stage % 2 == 0 ? "Fighting1.mid" : "Fighting2.mid", [&] { IntoFight(f); });

@@ -59,8 +59,6 @@ void Tap(TForm1& form, SDL_Scancode code) {
     form.App.Pump();
 }
 
-void RunWhile(TForm1& f, int32_t state, int limit) { FramesWhile(f, state, limit); }
-
 int FramesWhile(TForm1& f, int32_t state, int limit) {
     int n = 0;
     for (; n < limit && f.GameState == state && !f.Closed(); ++n) f.App.Pump();
@@ -74,7 +72,7 @@ void ToSelectScreen(TForm1& f, int mode) {
     for (int i = 1; i < mode; ++i) Tap(f, SDL_SCANCODE_D);
     Tap(f, SDL_SCANCODE_G);
     if (f.GameState == kStateLevelMenu || f.GameState == kStateLimitMenu) Tap(f, SDL_SCANCODE_G);
-    RunWhile(f, kStateStartMessage, 100);
+    FramesWhile(f, kStateStartMessage, 100);
 }
 
 int ActiveShots(const TForm1& f, int group) {

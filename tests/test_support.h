@@ -71,9 +71,8 @@ void PushKey(SDL_Scancode code, bool down);
 // Taps a key over two frames of the real loop: down in one, up in the next.
 void Tap(TForm1& form, SDL_Scancode code);
 
-// Runs frames of the real loop until the state changes away from `state` or the limit passes.
-void RunWhile(TForm1& form, int32_t state, int limit);
-// The same, returning the number of frames run.
+// Runs frames of the real loop until the state changes away from `state` or the limit passes;
+// the number of frames run.
 int FramesWhile(TForm1& form, int32_t state, int limit);
 // From the title to the select screen in a game mode (1..4), the first level everywhere.
 void ToSelectScreen(TForm1& form, int mode);
