@@ -18,6 +18,11 @@ TEST(SurfaceTest, BlitsClipMirrorStretchAndKey) {
     src->SetColorKey(5);
     EXPECT_EQ(src->Get(3, 0), 0);  // reads outside give 0
     EXPECT_EQ(src->Get(0, 2), 0);
+    // No surface without pixels, with a side past 8192, or with more than 4096 x 4096 pixels.
+    for (const auto& [w, h] :
+         {std::pair{0, 1}, std::pair{1, 0}, std::pair{8193, 1}, std::pair{1, 8193}, std::pair{4097, 4096}})
+        EXPECT_EQ(Surface::Create(w, h), nullptr) << w << " x " << h;
+    EXPECT_NE(Surface::Create(4096, 4096), nullptr);
     constexpr unsigned kKey = kBlitKeySrc, kMirror = kBlitMirror;
     const struct {
         Rect dst, src;

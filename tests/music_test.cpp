@@ -148,11 +148,15 @@ TEST(MusicTest, TunesLoopStopAndGiveWayAtOnceAndUnplayableOnesStaySilent) {
     EXPECT_GT(reopened.Peak(15), kAudible);
 }
 
-// The screen's tune plays through the form and goes with the sound device.
+// The screen's tune plays through the form and goes with the sound device, as do the sounds.
 TEST(FormMusic, TheTitleTuneSoundsAndGoesWithTheSoundDevice) {
     testing_support::GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
+    f.P1RobotId = 14;
+    f.P2RobotId = 14;
+    f.ToBefore();  // the robots' weapon sounds too
+    f.ToStart();
     ASSERT_TRUE(f.SoundDevice);
     ASSERT_TRUE(f.MusicSegment);
     ASSERT_FALSE(f.Closed());
@@ -160,6 +164,10 @@ TEST(FormMusic, TheTitleTuneSoundsAndGoesWithTheSoundDevice) {
     EXPECT_GT(out.Peak(40), kAudible);
     f.EndDirectSound();
     EXPECT_FALSE(f.MusicSegment) << "a tune outlived its sound device";
+    long sounds = long(f.VoiceBuffer != nullptr) + long(f.CursorBuffer != nullptr);
+    for (const auto* kind : {&f.HitBuffers, &f.HitDuplicates, &f.P1ShotSounds, &f.P2ShotSounds})
+        sounds += std::ranges::count_if(*kind, [](const auto& b) { return b != nullptr; });
+    EXPECT_EQ(sounds, 0) << "sounds outlived their device";
 }
 
 // Each of the game's tunes, played through the game's music path for a whole pass or more, stays

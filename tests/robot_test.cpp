@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "assetgen/weapon_cells.h"
 #include "fight_rig.h"
 #include "robots/builders.h"
 #include "robots/loading.h"
@@ -96,6 +97,12 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
             }
 
     ShotNode blow{.Stun = 5, .HitKind = kHitProjectile, .BreaksGuard = 1};
+    // The pictures of the weapon sheet; the left 10 x 10 of the rocket's also serves alone.
+    std::vector<dw::Rect> pictures = {dw::Rect{}};
+    for (const assetgen::SpriteCell& cell : assetgen::kSprites) {
+        pictures.push_back(cell.rect);
+        if (cell.kind == assetgen::Sprite::Orb) pictures.push_back({cell.rect.left, 0, cell.rect.left + 10, 10});
+    }
     for (const RobotRow* row : rows)
         for (int p = 0; p < 2; ++p) {
             SCOPED_TRACE(std::string(row->name) + " as player " + std::to_string(p + 1));
@@ -115,12 +122,20 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
             EXPECT_EQ(pl.fighter.CurrentNode, &pl.graph.Node[0][0]);
             EXPECT_EQ(pl.fighter.Spec, &pl.spec);
             EXPECT_EQ(std::memcmp(&pl.motion, &f.DefaultMotions[size_t(row->motionIndex)], sizeof(MotionTable)), 0);
-            // The view draws headings 5 to 7 as mirror images of the pictures of 3 to 1.
-            for (const ShotTable& t : pl.shotTables)
-                for (int h = 5; h < kHeadings; ++h)
-                    for (int n = 0; n < kChainNodes; ++n)
-                        EXPECT_EQ(Ints(t.Node[h][0][n].SrcRect, t.Node[h][0][n].SrcRect + 4),
-                                  Ints(t.Node[8 - h][0][n].SrcRect, t.Node[8 - h][0][n].SrcRect + 4));
+            // Every shot picture is one the weapon sheet holds, or none for a shot not drawn; the
+            // view draws headings 5 to 7 as mirror images of the pictures of 3 to 1 (`m`).
+            for (size_t slot = 0; slot < 4; ++slot)
+                for (int h = 0; h < kHeadings; ++h)
+                    for (int c = 0; c < pl.weapons[slot].Columns; ++c)
+                        for (int n = 0; n < kChainNodes; ++n) {
+                            const int32_t* r = pl.shotTables[slot].Node[h][c][n].SrcRect;
+                            const int32_t* m = pl.shotTables[slot].Node[(8 - h) % kHeadings][c][n].SrcRect;
+                            SCOPED_TRACE(::testing::Message()
+                                         << "weapon " << slot + 1 << " node " << h << "." << c << "." << n);
+                            EXPECT_EQ(std::count(pictures.begin(), pictures.end(), dw::Rect{r[0], r[1], r[2], r[3]}),
+                                      1);
+                            EXPECT_EQ(Ints(r, r + 4), Ints(m, m + 4));
+                        }
             // Volleys to the left are mirror images of volleys to the right, and volleys down of
             // volleys up. Barrels set in a slant break it at heading 4's third barrel, and the
             // three-bullet gun also at heading 1's first; each point is named with its mirror's.
