@@ -4,7 +4,7 @@
 # of the largest centred 4:3 frame, with black bars beyond. On the 1024 x 768 screen it
 # also measures the processor time the title screen takes. On the 800 x 600 and 1920 x 1080
 # screens it counts the frames a second, as they are and on a stand-in 144 Hz monitor with
-# vsync (tests/xvfb/present_clock.c), and the time from start to the first frame.
+# vsync (tools/present_clock.c), and the time from start to the first frame.
 # Usage: tests/display_xvfb.sh [build dir]   (DW_CPU_SECONDS sets the measuring time)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,7 +26,7 @@ for f in "$build"/game/*; do case "$f" in *.ez|*.zor) ;; *) ln -s "$f" "$work/ga
 
 # Logs every present; with DW_MONITOR_HZ it also plays a monitor with vsync.
 clock_lib=$work/present_clock.so
-cc -shared -fPIC -O2 -Wall -Wextra -Werror $(pkg-config --cflags sdl2) tests/xvfb/present_clock.c -o "$clock_lib" -ldl
+cc -shared -fPIC -O2 -Wall -Wextra -Werror $(pkg-config --cflags sdl2) tools/present_clock.c -o "$clock_lib" -ldl
 
 u32() { od -An --endian="$1" -tu4 -j "$3" -N4 "$2" | tr -d ' '; }
 bytes() { od -An -tu1 -j "$2" -N"$3" "$1" | tr -s ' ' | sed 's/^ //'; }
