@@ -333,6 +333,17 @@ TEST(FightHits, DamageGuardStunAndKnockBack) {
     ShotRecord& saw = Aim(f, 5, &f.P2ShotTables[1].Node[0][0][3], 400, 450, 4);
     EXPECT_EQ(f.HitShot(saw, 0), 1);
     EXPECT_EQ(Ints({saw.HitArmed, saw.Ticks, 480 - f.P1Fighter.Armour}), Ints({1, 3, 12}));
+    // Hit mid-blow or mid-beam, a robot's shots end at once: player 1's claw, then its laser,
+    // each struck by the saw.
+    for (const auto& [key, slot] : {std::pair{Key::H, 1}, std::pair{Key::J, 2}}) {
+        ASSERT_LT(rig.FramesUntil(0, 0), 100);
+        rig.Press({key});
+        for (int i = 0; i < 40 && rig.Shots(slot) == 0; ++i) rig.Frame();
+        ASSERT_GT(rig.Shots(slot), 0) << slot;
+        EXPECT_EQ(f.HitShot(Aim(f, 5, &f.P2ShotTables[1].Node[0][0][3], f.P1Fighter.PosX, f.P1Fighter.PosY, 4), 0), 1);
+        rig.Frame();
+        EXPECT_EQ(rig.Shots(slot), 0) << slot;
+    }
 }
 
 TEST(FightShots, MovementsNodesAndTrails) {

@@ -210,6 +210,7 @@ TEST(Robots, ValidatorFindsEachFaultAlone) {
     struct Fault {
         const char* says;
         std::function<void(TForm1&)> fault;
+        int robot = 14;
     };
     const Fault faults[] = {
         {.says = "no specification", .fault = [](auto& f) { f.P1Fighter.Spec = nullptr; }},
@@ -247,9 +248,12 @@ TEST(Robots, ValidatorFindsEachFaultAlone) {
          .fault = [](auto& f) { LaunchLink(f.P1ShotTables[0].Node[0][0][0], 1) = &f.P2ShotTables[0].Node[0][0][0]; }},
         {.says = "slot 1 node (4, 0, 0): steer node without a homing link for heading 0",
          .fault = [](auto& f) { f.P1ShotTables[0].Node[4][0][0].MoveKind = kMoveBranch; }},
+        {.says = "slot 3 node (0, 1, 3): duration below 1",  // reached only through a homing link
+         .fault = [](auto& f) { f.P1ShotTables[2].Node[0][1][3].Duration = 0; },
+         .robot = 1},
     };
     for (const Fault& c : faults) {
-        Rig rig;
+        Rig rig(c.robot, 14);
         c.fault(rig.f);
         const auto found = ValidateRobot(rig.f, 0);
         ASSERT_FALSE(found.empty()) << c.says;

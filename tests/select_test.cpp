@@ -122,6 +122,8 @@ TEST(Screens, MenusSelectAndPreFight) {
             EXPECT_EQ(CountIndex(*rig.back, {50, y, 210, y + 1}, rig.Index(0xB40000)), 50 * e1.Rating[i] - 2) << i;
             EXPECT_EQ(CountIndex(*rig.back, {630, y, 790, y + 1}, rig.Index(0x0000B4)), 50 * e2.Rating[i] - 2) << i;
         }
+        // The weapons' names in the panel, a line of 15 pixels each: player 2's last is drawn last.
+        EXPECT_TRUE(rig.Shows(310, 460 + 15 * 3, e2.WeaponName[3], 0x008000, 2));
     }
     f.P1RobotId = 14;
     f.LimitElapsed = 1234;
