@@ -293,6 +293,7 @@ TEST(Runs, TheSurvivalResultOnTimeAndLate) {
     // when the counter reaches 200, after the 2 frames of the key and 48 more from 150, or at
     // once from 230.
     StartRun(f, 3, "g");
+    EXPECT_TRUE(OnScreen(f, 0, 550, "SURVIVAL MODE :SCORE IS 0 POINT!!", 0xFFFFFF));  // a new run
     f.StateFrames = 150;
     Play(f, "!");
     EXPECT_EQ(FramesWhile(f, kStateSurvivalResult, 300), 48);

@@ -260,6 +260,10 @@ TEST(Robots, ValidatorFindsEachFaultAlone) {
         EXPECT_NE(found.front().find(c.says), std::string::npos) << found.front();
         EXPECT_EQ(ValidateRobot(rig.f, 1), std::vector<std::string>{}) << c.says;
     }
+    // The hit reaction lasts as long as the stun, whatever its own duration.
+    Rig rig;
+    rig.f.P1Graph.Node[6][0].Duration = 0;
+    EXPECT_EQ(ValidateRobot(rig.f, 0), std::vector<std::string>{});
 }
 
 TEST(Robots, EachWeaponInAFight) {
