@@ -280,21 +280,21 @@ TEST(Robots, EachWeaponInAFight) {
     };
     const Case cases[] = {
         {.id = 1, .fire = 7, .end = 12, .shots = 3, .cost = 3, .hit = 8, .stun = 8},
-        {.id = 1, .slot = 1, .y = -60, .fire = 3, .end = 18, .shots = 1, .cost = 0, .hit = 40, .stun = 100},
+        {.id = 1, .slot = 1, .y = -84, .fire = 3, .end = 18, .shots = 1, .cost = 0, .hit = 40, .stun = 100},
         {.id = 1, .slot = 2, .fire = 9, .end = 26, .shots = 1, .cost = 1, .hit = 40, .stun = 80, .trail = 10},
         {.id = 14, .fire = 8, .end = 21, .shots = 1, .cost = 1, .hit = 28, .stun = 24},
-        {.id = 14, .slot = 1, .y = -60, .fire = 6, .end = 21, .shots = 1, .cost = 0, .hit = 32, .stun = 110},
+        {.id = 14, .slot = 1, .y = -79, .fire = 6, .end = 21, .shots = 1, .cost = 0, .hit = 32, .stun = 110},
         // 10 segments x 30 energy, one point regained that frame
         {.id = 14, .slot = 2, .fire = 18, .end = 41, .shots = 10, .cost = 299, .hit = 40, .stun = 80},
         {.id = 5, .fire = 6, .end = 13, .shots = 3, .cost = 3, .hit = 8, .stun = 8},
-        {.id = 5, .slot = 1, .y = -60, .fire = 10, .end = 25, .shots = 1, .cost = 0, .hit = 32, .stun = 80},
+        {.id = 5, .slot = 1, .y = -89, .fire = 10, .end = 25, .shots = 1, .cost = 0, .hit = 32, .stun = 80},
         {.id = 5, .slot = 2, .fire = 12, .end = 27, .shots = 6, .cost = 6, .hit = 20, .stun = 20},
         {.id = 11, .fire = 7, .end = 22, .shots = 5, .cost = 5, .hit = 20, .stun = 20},
         // the saw's first cutting stage gives no stun
-        {.id = 11, .slot = 1, .y = -60, .fire = 9, .end = 38, .shots = 1, .cost = 0, .hit = 12, .stun = 0},
+        {.id = 11, .slot = 1, .y = -89, .fire = 9, .end = 38, .shots = 1, .cost = 0, .hit = 12, .stun = 0},
         {.id = 11, .slot = 2, .fire = 11, .end = 18, .shots = 1, .cost = 1, .hit = 36, .stun = 100},
         {.id = 4, .fire = 8, .end = 19, .shots = 3, .cost = 3, .hit = 12, .stun = 8},
-        {.id = 4, .slot = 1, .y = -60, .fire = 8, .end = 29, .shots = 1, .cost = 0, .hit = 160, .stun = 140},
+        {.id = 4, .slot = 1, .y = -114, .fire = 8, .end = 29, .shots = 1, .cost = 0, .hit = 160, .stun = 140},
         {.id = 4, .slot = 2, .fire = 7, .end = 14, .shots = 1, .cost = 1, .hit = 32, .stun = 28},
         {.id = 4, .slot = 3, .fire = 14, .end = 29, .shots = 4, .cost = 4, .hit = 40, .stun = 40, .trail = 14},
         {.id = 13, .fire = 11, .end = 21, .shots = 1, .cost = 1, .hit = 36, .stun = 120, .trail = 14},
@@ -302,7 +302,7 @@ TEST(Robots, EachWeaponInAFight) {
         // box, 35, and the twin's half-width, 25: it hits 589 px away, not 590.
         {.id = 13, .x = 589, .y = 0, .fire = 11, .end = 21, .shots = 1, .cost = 1, .hit = 36, .stun = 120, .trail = 14},
         {.id = 13, .x = 590, .y = 0, .fire = 11, .end = 21, .shots = 1, .cost = 1, .trail = 14},
-        {.id = 13, .slot = 1, .y = -60, .fire = 6, .end = 17, .shots = 1, .cost = 0, .hit = 48, .stun = 120},
+        {.id = 13, .slot = 1, .y = -99, .fire = 6, .end = 17, .shots = 1, .cost = 0, .hit = 48, .stun = 120},
         // 10 segments x 16 energy, one point regained that frame; two segments hit at once
         {.id = 13, .slot = 2, .fire = 14, .end = 29, .shots = 10, .cost = 159, .hit = 104, .stun = 80},
         {.id = 13, .slot = 3, .fire = 14, .end = 25, .shots = 6, .cost = 6, .hit = 40, .stun = 80},
@@ -311,19 +311,30 @@ TEST(Robots, EachWeaponInAFight) {
         {.id = 16, .slot = 1, .fire = 4, .end = 19, .shots = 6, .cost = 6, .hit = 48, .stun = 20},
         {.id = 16, .slot = 2, .fire = 10, .end = 31, .shots = 1, .cost = 1, .hit = 100, .stun = 140},
         {.id = 2, .fire = 5, .end = 15, .shots = 1, .cost = 1, .hit = 28, .stun = 28},
-        {.id = 2, .slot = 1, .y = -60, .fire = 7, .end = 20, .shots = 1, .cost = 0, .hit = 40, .stun = 100},
+        {.id = 2, .slot = 1, .y = -84, .fire = 7, .end = 20, .shots = 1, .cost = 0, .hit = 40, .stun = 100},
         // the twin in line with the inner right rocket: 3 px a frame for its 12 fan frames
         {.id = 2, .slot = 2, .x = 36, .fire = 11, .end = 30, .shots = 4, .cost = 4, .hit = 32, .stun = 40, .trail = 14},
         // two fire nodes of three bullets each
         {.id = 3, .fire = 6, .end = 15, .shots = 6, .cost = 6, .hit = 8, .stun = 8},
-        {.id = 3, .slot = 1, .y = -60, .fire = 10, .end = 27, .shots = 1, .cost = 0, .hit = 52, .stun = 20},
+        {.id = 3, .slot = 1, .y = -109, .fire = 10, .end = 27, .shots = 1, .cost = 0, .hit = 52, .stun = 20},
         {.id = 3, .slot = 2, .fire = 18, .end = 43, .shots = 1, .cost = 1, .hit = 240, .stun = 100, .trail = 18},
         // three fire nodes of one missile each
         {.id = 3, .slot = 3, .fire = 12, .end = 39, .shots = 3, .cost = 3, .hit = 44, .stun = 80, .trail = 10},
         {.id = 15, .fire = 8, .end = 21, .shots = 5, .cost = 5, .hit = 8, .stun = 18},
-        {.id = 15, .slot = 1, .y = -60, .fire = 6, .end = 19, .shots = 1, .cost = 0, .hit = 52, .stun = 100},
+        {.id = 15, .slot = 1, .y = -109, .fire = 6, .end = 19, .shots = 1, .cost = 0, .hit = 52, .stun = 100},
         {.id = 15, .slot = 2, .fire = 16, .end = 40, .shots = 3, .cost = 3, .hit = 36, .stun = 60},
         {.id = 15, .slot = 3, .fire = 20, .end = 47, .shots = 6, .cost = 6, .hit = 40, .stun = 40, .trail = 14},
+        // Each blow reaches as far as its launch point and its box, and the twin's half-height
+        // (the rows above at that distance): a pixel farther it misses.
+        {.id = 1, .slot = 1, .y = -85, .fire = 3, .end = 18, .shots = 1, .cost = 0},
+        {.id = 14, .slot = 1, .y = -80, .fire = 6, .end = 21, .shots = 1, .cost = 0},
+        {.id = 5, .slot = 1, .y = -90, .fire = 10, .end = 25, .shots = 1, .cost = 0},
+        {.id = 11, .slot = 1, .y = -90, .fire = 9, .end = 38, .shots = 1, .cost = 0},
+        {.id = 4, .slot = 1, .y = -115, .fire = 8, .end = 29, .shots = 1, .cost = 0},
+        {.id = 13, .slot = 1, .y = -100, .fire = 6, .end = 17, .shots = 1, .cost = 0},
+        {.id = 2, .slot = 1, .y = -85, .fire = 7, .end = 20, .shots = 1, .cost = 0},
+        {.id = 3, .slot = 1, .y = -110, .fire = 10, .end = 27, .shots = 1, .cost = 0},
+        {.id = 15, .slot = 1, .y = -110, .fire = 6, .end = 19, .shots = 1, .cost = 0},
         // Weapon 4 of the three-weapon robots: their sequence 4 is a copy of the idle node and
         // the slot holds the placeholder weapon; nothing is launched or spent, and the robot
         // stands idle again once the button is up, at the end of frame 2.
