@@ -170,6 +170,14 @@ TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
                     SCOPED_TRACE(::testing::Message() << "node " << s << "." << k);
                     EXPECT_LE(n.Motion, s);
                     EXPECT_LE(n.Frame, k);
+                    // A button leads on in the node's own sequence, back to idle, or to the start of
+                    // its own sequence: weapon k's, the guard's or the hit reaction's.
+                    for (int slot = 1; slot < 7; ++slot) {
+                        const auto to = n.Next[slot] - &pl.graph.Node[0][0];
+                        if (to / kSequenceNodes != s && to >= kSequenceNodes) {
+                            EXPECT_EQ(to, slot * kSequenceNodes) << "slot " << slot;
+                        }
+                    }
                     pl.fighter.CurrentNode = &n;
                     pl.fighter.ActionState = n.Kind;
                     ShotRecord r{
