@@ -51,7 +51,7 @@ TEST(DisplayTest, ShowsTheWholeFrameCentredInAnyWindowPacesFramesAndClosesTwice)
         SCOPED_TRACE(f.right);
         SDL_Window* window = display.Window();
         SDL_SetWindowSize(window, f.right + f.left, f.bottom + f.top);
-        display.Flip();
+        display.Flip(0);
         EXPECT_EQ(Shown(window, f.left, f.top), palette[2]);
         EXPECT_EQ(Shown(window, f.right - 1, f.bottom - 1), palette[3]);
         EXPECT_EQ(Shown(window, (f.left + f.right) / 2, (f.top + f.bottom) / 2), palette[1]);
@@ -65,7 +65,7 @@ TEST(DisplayTest, ShowsTheWholeFrameCentredInAnyWindowPacesFramesAndClosesTwice)
     constexpr int kFrames = 6;
     Display::SetPacing(false);
     double work = ThreadSeconds();
-    for (int i = 0; i < kFrames; ++i) display.Flip();
+    for (int i = 0; i < kFrames; ++i) display.Flip(0);
     work = ThreadSeconds() - work;
 
     // After a pause longer than the stall limit the next frame starts a new schedule: from
@@ -74,7 +74,7 @@ TEST(DisplayTest, ShowsTheWholeFrameCentredInAnyWindowPacesFramesAndClosesTwice)
     SDL_Delay(100);
     double busy = ThreadSeconds();
     const uint64_t start = SDL_GetPerformanceCounter();
-    for (int i = 0; i < kFrames; ++i) display.Flip();
+    for (int i = 0; i < kFrames; ++i) display.Flip(0);
     const double seconds = double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
     busy = ThreadSeconds() - busy;
     // The dummy driver has no vsync; paced frames are at least 1/60 s apart.
@@ -88,7 +88,7 @@ TEST(DisplayTest, ShowsTheWholeFrameCentredInAnyWindowPacesFramesAndClosesTwice)
     display.Close();
     EXPECT_EQ(display.BackBuffer(), nullptr);
     EXPECT_EQ(display.Window(), nullptr);
-    display.Flip();                                       // closed: nothing happens
+    display.Flip(0);                                      // closed: nothing happens
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), videoBefore);  // every Open's subsystem was released
 }
 

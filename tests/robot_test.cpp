@@ -74,6 +74,9 @@ Volley Fire(Rig& rig, int id, int k, int x, int y) {
     return v;
 }
 
+// Player 1's shot node (heading h, column c, node n) of weapon slot `slot`.
+ShotNode& Shot(TForm1& f, size_t slot, int h = 0, int c = 0, int n = 0) { return f.P1ShotTables[slot].Node[h][c][n]; }
+
 }  // namespace
 
 TEST(Robots, EveryRowLoadsAloneIntoEitherPlayer) {
@@ -240,24 +243,21 @@ TEST(Robots, ValidatorFindsEachFaultAlone) {
          .fault = [](auto& f) { f.Shots.Record[2][7][9].Weapon = &f.P1Weapons[0]; }},
         {.says = "slot 3: a record's node lies outside",
          .fault = [](auto& f) { f.Shots.Record[2][7][9].Node = &f.P2ShotTables[2].Node[0][0][0]; }},
-        {.says = "slot 1 node (0, 0, 0): duration below 1",
-         .fault = [](auto& f) { f.P1ShotTables[0].Node[0][0][0].Duration = 0; }},
-        {.says = "slot 1 node (0, 0, 0): unknown movement",
-         .fault = [](auto& f) { f.P1ShotTables[0].Node[0][0][0].MoveKind = 6; }},
-        {.says = "slot 1 node (3, 0, 0): unknown hit test",
-         .fault = [](auto& f) { f.P1ShotTables[0].Node[3][0][0].HitKind = -1; }},
+        {.says = "slot 1 node (0, 0, 0): duration below 1", .fault = [](auto& f) { Shot(f, 0).Duration = 0; }},
+        {.says = "slot 1 node (0, 0, 0): unknown movement", .fault = [](auto& f) { Shot(f, 0).MoveKind = 6; }},
+        {.says = "slot 1 node (3, 0, 0): unknown hit test", .fault = [](auto& f) { Shot(f, 0, 3, 0, 0).HitKind = -1; }},
         {.says = "slot 1 node (2, 0, 0): next leaves",
-         .fault = [](auto& f) { f.P1ShotTables[0].Node[2][0][0].Next = &f.P2ShotTables[0].Node[0][0][0]; }},
+         .fault = [](auto& f) { Shot(f, 0, 2, 0, 0).Next = &f.P2ShotTables[0].Node[0][0][0]; }},
         {.says = "slot 2 node (0, 0, 1): impact leaves",
-         .fault = [](auto& f) { f.P1ShotTables[1].Node[0][0][1].ImpactNode = &f.P1ShotTables[0].Node[0][0][0]; }},
+         .fault = [](auto& f) { Shot(f, 1, 0, 0, 1).ImpactNode = &Shot(f, 0); }},
         {.says = "slot 1 node (0, 0, 0): no launch link for heading 6",
-         .fault = [](auto& f) { LaunchLink(f.P1ShotTables[0].Node[0][0][0], 6) = nullptr; }},
+         .fault = [](auto& f) { LaunchLink(Shot(f, 0), 6) = nullptr; }},
         {.says = "slot 1 node (0, 0, 0): a launch link leaves",
-         .fault = [](auto& f) { LaunchLink(f.P1ShotTables[0].Node[0][0][0], 1) = &f.P2ShotTables[0].Node[0][0][0]; }},
+         .fault = [](auto& f) { LaunchLink(Shot(f, 0), 1) = &f.P2ShotTables[0].Node[0][0][0]; }},
         {.says = "slot 1 node (4, 0, 0): steer node without a homing link for heading 0",
-         .fault = [](auto& f) { f.P1ShotTables[0].Node[4][0][0].MoveKind = kMoveBranch; }},
+         .fault = [](auto& f) { Shot(f, 0, 4, 0, 0).MoveKind = kMoveBranch; }},
         {.says = "slot 3 node (0, 1, 3): duration below 1",  // reached only through a homing link
-         .fault = [](auto& f) { f.P1ShotTables[2].Node[0][1][3].Duration = 0; },
+         .fault = [](auto& f) { Shot(f, 2, 0, 1, 3).Duration = 0; },
          .robot = 1},
     };
     for (const Fault& c : faults) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "platform/sound.h"
@@ -37,6 +38,17 @@ TEST_F(SoundTest, ABufferGivesBackItsChannel) {
     held.clear();
     for (int i = 0; i < 16; ++i) held.push_back(SoundBuffer::Create(device, Silence(10)));
     EXPECT_EQ(Mix_AllocateChannels(-1), channels);
+}
+
+// Plain PCM of 8 or 16 bits in one or two channels makes a buffer; no other sound does.
+TEST_F(SoundTest, OnlyPlainPcmMakesABuffer) {
+    for (const auto& [channels, bits, made] :
+         {std::tuple{1, 8, true}, std::tuple{2, 16, true}, std::tuple{1, 24, false}, std::tuple{3, 16, false}}) {
+        WaveData w = Silence(10);
+        w.format.channels = uint16_t(channels);
+        w.format.bitsPerSample = uint16_t(bits);
+        EXPECT_EQ(SoundBuffer::Create(device, w) != nullptr, made) << channels << " x " << bits;
+    }
 }
 
 // Every call on a buffer of a closed device does nothing, even once the device opens again.

@@ -51,7 +51,7 @@ public:
     // moment, 60 frames a second plus `frameWaitMs` milliseconds a frame: through vsync
     // where the display refreshes at that rate, otherwise on the game's own schedule.
     // Does nothing while closed.
-    void Flip(int frameWaitMs = 0);
+    void Flip(int frameWaitMs);
 
     // Frame pacing; tests switch it off to run frames as fast as they come.
     static void SetPacing(bool on);
