@@ -218,7 +218,7 @@ TEST(Controls, AJoystickCountsFromWhereItRests) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
     SDL_Joystick* stick = SDL_JoystickOpen(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 6, 0));
     ASSERT_NE(stick, nullptr);
-    SDL_JoystickSetVirtualAxis(stick, 0, -2000);  // off the centre, where it rests at the start
+    SDL_JoystickSetVirtualAxis(stick, 0, 10000);  // off the centre, where it rests at the start
     SDL_JoystickUpdate();
     ScreenRig rig;
     TForm1& f = *rig.form;
@@ -227,7 +227,7 @@ TEST(Controls, AJoystickCountsFromWhereItRests) {
     f.App.Pump();
     EXPECT_EQ(f.Controls[0].Horizontal, 0);
     // Left by more than 16000 from there, with the dash and the fourth weapon's buttons.
-    SDL_JoystickSetVirtualAxis(stick, 0, -2000 - 16001);
+    SDL_JoystickSetVirtualAxis(stick, 0, 10000 - 16001);
     SDL_JoystickSetVirtualButton(stick, 5, 1);
     SDL_JoystickSetVirtualButton(stick, 3, 1);
     f.App.Pump();
