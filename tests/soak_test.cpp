@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -109,5 +108,4 @@ TEST_P(Soak, EveryRobotAsEitherPlayerUnderRandomControls) {
             inState = 0;
         }
     }
-    std::printf("soak: %ld frames in mode %d\n", perPairing * count, mode);
 }
