@@ -16,7 +16,7 @@ TEST(SurfaceTest, BlitsClipMirrorStretchAndKey) {
     auto src = Surface::Create(3, 2);
     for (int i = 0; i < 6; ++i) src->Set(i % 3, i / 3, uint8_t(i + 1));
     src->SetColorKey(5);
-    for (const auto& [x, y] : {std::pair{3, 0}, std::pair{0, 2}, std::pair{-1, 0}, std::pair{0, -1}})
+    for (const auto& [x, y] : {std::pair{3, 0}, std::pair{0, 2}, std::pair{-1, 1}, std::pair{1, -1}})
         EXPECT_EQ(src->Get(x, y), 0) << x << ", " << y;  // reads outside give 0
     // No surface without pixels, with a side past 8192, or with more than 4096 x 4096 pixels.
     for (const auto& [w, h] :
