@@ -421,10 +421,11 @@ TEST(FightLoop, KnockOutsIntroBrokenDataAndPinch) {
             << c.mode << " " << c.stage << " " << c.enemy;
     }
 
-    // After 90 frames of "ready" the fight proper starts.
+    // After 90 frames of "ready" the fight proper starts, however long the screen before ran.
     Rig rig;
     TForm1& f = rig.f;
-    f.GameState = kStateFightIntro;
+    f.StateFrames = 50;
+    f.ToFight();
     int intro = 0;
     for (; f.GameState == kStateFightIntro && intro < 200; ++intro) rig.Frame();
     EXPECT_EQ(intro, 90);

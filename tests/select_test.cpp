@@ -127,7 +127,7 @@ TEST(Screens, MenusSelectAndPreFight) {
     }
     f.P1RobotId = 14;
     f.LimitElapsed = 1234;
-    f.LimitEnemy = 3;
+    f.LimitEnemy = 8;
     // Both names at (300, 240) and (360, 320), fading from white to dark
     // grey in steps of 50 frames (the first frame white too); the stand-in drawn for id 6 is
     // named apart in Survival and Limit.
@@ -152,7 +152,7 @@ TEST(Screens, MenusSelectAndPreFight) {
         EXPECT_TRUE(rig.Shows(360, 320, r.name, r.colour));
         if (r.mode == 4) {  // the run so far: the frames left of 10000
             EXPECT_TRUE(rig.Shows(0, 550, "LIMIT MODE :REST IS 8766 COUNT!!", r.colour));
-            EXPECT_TRUE(rig.Shows(0, 530, "Third Enemy!!", r.colour));
+            EXPECT_TRUE(rig.Shows(0, 530, "Last Enemy!!", r.colour));
         }
     }
 }

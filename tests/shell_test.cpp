@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -154,6 +155,7 @@ TEST(Shell, StartSoundsF1TheErrorScreenAndClose) {
         f.App.Pump();
         EXPECT_TRUE(OnScreen(f, 100, 200, e.what, 0xFFFFFF));
         EXPECT_TRUE(OnScreen(f, 10, 560, e.code, 0xFFFFFF));
+        EXPECT_TRUE(OnScreen(f, 140, 220, "Sorry!Once You Should Stop the Game.", 0xFFFFFF));
         EXPECT_TRUE(OnScreen(f, 180, 240, "Please Press Escape Key(Esc)! And Try Again!", 0xFFFFFF));
         EXPECT_EQ(CountIndex(*f.BackSurface(), {0, 0, 800, 200}, 0), 800 * 200);
     }
@@ -231,7 +233,7 @@ TEST(Controls, AJoystickCountsFromWhereItRests) {
     SDL_JoystickSetVirtualButton(stick, 5, 1);
     SDL_JoystickSetVirtualButton(stick, 3, 1);
     f.App.Pump();
-    EXPECT_EQ(f.Controls[0].Horizontal, -1);
+    EXPECT_EQ((std::array{f.Controls[0].Horizontal, f.Controls[0].Vertical}), (std::array{-1, 0}));
     EXPECT_EQ(f.Controls[0].Action, 10);
     EXPECT_EQ(f.Controls[1].Action, 0);  // player 2 has no stick
     f.Sticks.Close();
