@@ -178,8 +178,8 @@ Pose MakePose(const Design& d, int motion, int frame) {
 
 struct Part {
     enum class Kind : uint8_t { Ball, Rod, Box } kind = Kind::Ball;
-    V3 a, b;                 // ball centre, rod ends, box centre
-    std::array<V3, 3> axes;  // box half axes
+    V3 a{}, b{};               // ball centre, rod ends, box centre
+    std::array<V3, 3> axes{};  // box half axes
     double r = 0;
     Ramp ramp = Ramp::Steel;
     int bias = 0;
@@ -202,25 +202,10 @@ public:
     int bias = 0;
 
     void Ball(V3 c, double r, Ramp ramp, int level = 0) {
-        Part p;
-        p.kind = Part::Kind::Ball;
-        p.a = c;
-        p.r = r;
-        p.ramp = ramp;
-        p.bias = level + bias;
-        p.upper = upper;
-        parts.push_back(p);
+        Add({.kind = Part::Kind::Ball, .a = c, .r = r}, ramp, level);
     }
     void Rod(V3 a, V3 b, double r, Ramp ramp, int level = 0) {
-        Part p;
-        p.kind = Part::Kind::Rod;
-        p.a = a;
-        p.b = b;
-        p.r = r;
-        p.ramp = ramp;
-        p.bias = level + bias;
-        p.upper = upper;
-        parts.push_back(p);
+        Add({.kind = Part::Kind::Rod, .a = a, .b = b, .r = r}, ramp, level);
     }
     void Box(V3 c, V3 half, Ramp ramp, int level = 0) {
         BoxAxes(c, {V3{half.x, 0, 0}, V3{0, half.y, 0}, V3{0, 0, half.z}}, ramp, level);
@@ -235,10 +220,10 @@ public:
         BoxAxes((a + b) * 0.5, {d * (std::sqrt(Dot(b - a, b - a)) / 2), side * w, up * h}, ramp, level);
     }
     void BoxAxes(V3 c, std::array<V3, 3> axes, Ramp ramp, int level) {
-        Part p;
-        p.kind = Part::Kind::Box;
-        p.a = c;
-        p.axes = axes;
+        Add({.kind = Part::Kind::Box, .a = c, .axes = axes}, ramp, level);
+    }
+    // A part in the model's current half, its shading biased by the model's bias.
+    void Add(Part p, Ramp ramp, int level) {
         p.ramp = ramp;
         p.bias = level + bias;
         p.upper = upper;
