@@ -53,10 +53,9 @@ INSTANTIATE_TEST_SUITE_P(Modes, Soak, ::testing::Range(1, 5));
 TEST_P(Soak, EveryRobotAsEitherPlayerUnderRandomControls) {
     const int mode = GetParam();
     int count = 0;
-    const int32_t* robots = LadderIds(count);  // every robot with data
-    const long pairings = 4L * count;
-    const char* env = std::getenv("DW_SOAK_FRAMES");
-    const long perPairing = std::max(1L, (env ? std::atol(env) : 240 * pairings) / pairings);
+    const int32_t* robots = LadderIds(count);         // every robot with data
+    const char* env = std::getenv("DW_SOAK_FRAMES");  // frames of all four modes together
+    const long perPairing = std::max(1L, env ? std::atol(env) / (4L * count) : 240);
     testing_support::GameRig rig;
     TForm1& f = *rig.form;
     f.FormShow();
